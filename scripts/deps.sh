@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tolvane needs to build, run and test, and only those missing.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
+    libopencc-dev libopencc-data opencc
+    unicode-data bzip2
+    xvfb xauth xdotool x11-utils x11-apps imagemagick
+    fonts-wqy-microhei fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,102 @@
+#include "support/testdir.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tolvane::test {
+
+TestDir::TestDir()
+{
+    if (!m_dir.isValid())
+        qFatal("cannot create a temporary folder");
+}
+
+QString TestDir::path() const
+{
+    return m_dir.path();
+}
+
+QByteArray TestDir::nativePath() const
+{
+    return QFile::encodeName(m_dir.path());
+}
+
+void TestDir::createFile(const QByteArray &name)
+{
+    createFile(name, name);
+}
+
+void TestDir::createFile(const QByteArray &name, const QByteArray &content)
+{
+    const QByteArray full = nativePath() + '/' + name;
+    const int fd = ::open(full.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        qFatal("cannot create test file %s", full.constData());
+    const ssize_t written = ::write(fd, content.constData(), content.size());
+    ::close(fd);
+    if (written != content.size())
+        qFatal("cannot write test file %s", full.constData());
+}
+
+void TestDir::createFolder(const QByteArray &name)
+{
+    const QByteArray full = nativePath() + '/' + name;
+    if (::mkdir(full.constData(), 0755) != 0)
+        qFatal("cannot create test folder %s", full.constData());
+}
+
+bool TestDir::exists(const QByteArray &name) const
+{
+    struct stat st;
+    return ::lstat((nativePath() + '/' + name).constData(), &st) == 0;
+}
+
+QByteArray TestDir::content(const QByteArray &name) const
+{
+    const QByteArray full = nativePath() + '/' + name;
+    const int fd = ::open(full.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    QByteArray data;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        data.append(buffer, n);
+    ::close(fd);
+    return data;
+}
+
+QList<QByteArray> TestDir::names() const
+{
+    QList<QByteArray> result;
+    DIR *dir = ::opendir(nativePath().constData());
+    if (!dir)
+        return result;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            result.append(name);
+    }
+    ::closedir(dir);
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+std::map<QByteArray, int> TestDir::contents() const
+{
+    std::map<QByteArray, int> result;
+    for (const QByteArray &name : names()) {
+        struct stat st;
+        if (::lstat((nativePath() + '/' + name).constData(), &st) == 0 && S_ISREG(st.st_mode))
+            ++result[content(name)];
+    }
+    return result;
+}
+
+} // namespace tolvane::test

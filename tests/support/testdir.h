@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QTemporaryDir>
+
+#include <map>
+
+namespace tolvane::test {
+
+// A real temporary folder for file tests. Names are raw bytes, so tests can use names that are
+// not valid UTF-8. By default a file's content is its own name, which makes every file
+// identifiable after renames: contents() before and after must match.
+class TestDir
+{
+public:
+    TestDir();
+
+    QString path() const;
+    QByteArray nativePath() const;
+
+    void createFile(const QByteArray &name);
+    void createFile(const QByteArray &name, const QByteArray &content);
+    void createFolder(const QByteArray &name);
+
+    bool exists(const QByteArray &name) const;
+    QByteArray content(const QByteArray &name) const;
+    // Names of the folder's entries (files and folders, hidden ones too), byte-sorted.
+    QList<QByteArray> names() const;
+    // Content of every regular file with how often it occurs: the "nothing lost" fingerprint.
+    std::map<QByteArray, int> contents() const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace tolvane::test

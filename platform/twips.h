@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace tolvane {
+
+// Forms measure in twips; the screen in pixels. The factor is fixed at 15 whatever the
+// display's resolution, so layouts come out the same on every screen.
+inline constexpr int TwipsPerPixel = 15;
+
+inline int twipsToPixels(double twips)
+{
+    return qRound(twips / TwipsPerPixel);
+}
+
+inline constexpr int pixelsToTwips(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
+
+} // namespace tolvane

@@ -1,0 +1,187 @@
+#include "controls/text/text.h"
+
+#include "controls/host/propertybag.h"
+#include "controls/text/keypresslineedit.h"
+#include "controls/text/outlineshape.h"
+#include "controls/text/textlayout.h"
+#include "platform/generalnumber.h"
+#include "platform/leadingnumber.h"
+#include "platform/twips.h"
+
+#include <QScopedValueRollback>
+
+namespace tolvane {
+
+namespace {
+
+const QColor EnabledFrame(127, 157, 185);  // 0xB99D7F
+const QColor DisabledFrame(192, 192, 192); // 0xC0C0C0
+
+QFont designFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(8.25);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+void paintWhite(QWidget &widget)
+{
+    QPalette white = widget.palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    widget.setPalette(white);
+}
+
+QRect pixelRect(int left, int top, int width, int height)
+{
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+} // namespace
+
+text::text(QWidget *parent)
+    : HostedControl(parent), m_TxtSpin(new KeyPressLineEdit(this)),
+      m_ShapeBorder(new OutlineShape(this))
+{
+    paintWhite(*this);
+    setAutoFillBackground(true);
+    QWidget::setFont(designFont());
+
+    m_TxtSpin->setObjectName(QStringLiteral("TxtSpin"));
+    m_TxtSpin->setFrame(false);
+    m_TxtSpin->setFont(designFont());
+    m_TxtSpin->setText(QStringLiteral("0"));
+    m_TxtSpin->setGeometry(pixelRect(75, 60, 720, 210));
+    setFocusProxy(m_TxtSpin);
+    setFocusPolicy(m_TxtSpin->focusPolicy());
+
+    m_ShapeBorder->setObjectName(QStringLiteral("ShapeBorder"));
+    m_ShapeBorder->setColor(EnabledFrame);
+    m_ShapeBorder->setGeometry(pixelRect(0, 0, 1125, 330));
+
+    connect(m_TxtSpin, &QLineEdit::textChanged, this, &text::Change);
+    connect(m_TxtSpin, &KeyPressLineEdit::KeyPress, this, &text::KeyPress, Qt::DirectConnection);
+}
+
+void text::setEnabled(bool New_Enabled)
+{
+    QWidget::setEnabled(New_Enabled);
+    keepEnabledLook(false);
+    m_TxtSpin->setEnabled(New_Enabled);
+    m_ShapeBorder->setColor(New_Enabled ? EnabledFrame : DisabledFrame);
+    notifyChanged(QStringLiteral("Enabled"));
+}
+
+bool text::Locked() const
+{
+    return m_TxtSpin->isReadOnly();
+}
+
+void text::setLocked(bool New_Locked)
+{
+    m_TxtSpin->setReadOnly(New_Locked);
+    notifyChanged(QStringLiteral("Locked"));
+}
+
+QString text::Text() const
+{
+    return m_TxtSpin->text();
+}
+
+void text::setText(const QString &New_Text)
+{
+    m_TxtSpin->setText(New_Text);
+    notifyChanged(QStringLiteral("Text"));
+}
+
+void text::setLargeChange(double New_LargeChange)
+{
+    m_LargeChange = New_LargeChange;
+    notifyChanged(QStringLiteral("LargeChange"));
+}
+
+double text::Value() const
+{
+    return leadingNumber(m_TxtSpin->text());
+}
+
+void text::setValue(double New_Value)
+{
+    m_TxtSpin->setText(generalNumber(New_Value));
+    notifyChanged(QStringLiteral("Value"));
+}
+
+QFont text::Font() const
+{
+    return m_TxtSpin->font();
+}
+
+void text::setFont(const QFont &New_Font)
+{
+    m_TxtSpin->setFont(New_Font);
+    notifyChanged(QStringLiteral("Font"));
+    LayoutControls();
+}
+
+void text::initProperties()
+{
+    paintWhite(*this);
+    m_Decimal = 0;
+    m_LargeChange = 1;
+    m_Value = 0;
+}
+
+void text::readProperties(const PropertyBag &bag)
+{
+    // A stored disabled state only locks the window: the field keeps its enabled look and the
+    // frame its colour, so that read-only previews stay legible.
+    const bool enabled = bag.read(u"Enabled", true);
+    QWidget::setEnabled(enabled);
+    keepEnabledLook(!enabled);
+    m_TxtSpin->setReadOnly(bag.read(u"Locked", false));
+    m_TxtSpin->setText(bag.read(u"Text", QStringLiteral("Text1")));
+    m_Decimal = bag.read(u"Decimal", qint16(0));
+    m_LargeChange = bag.read(u"LargeChange", 1.0);
+    m_Value = bag.read(u"Value", 0.0);
+    m_TxtSpin->setFont(bag.read(u"Font", ambientFont()));
+    LayoutControls();
+}
+
+void text::writeProperties(PropertyBag &bag) const
+{
+    bag.write(QStringLiteral("Enabled"), isEnabled(), true);
+    bag.write(QStringLiteral("Locked"), m_TxtSpin->isReadOnly(), false);
+    bag.write(QStringLiteral("Text"), m_TxtSpin->text(), QStringLiteral("Text1"));
+    bag.write(QStringLiteral("Decimal"), m_Decimal, qint16(0));
+    bag.write(QStringLiteral("LargeChange"), m_LargeChange, 1.0);
+    bag.write(QStringLiteral("Value"), m_Value, 0.0);
+    bag.write(QStringLiteral("Font"), m_TxtSpin->font(), ambientFont());
+}
+
+void text::LayoutControls()
+{
+    if (m_layingOut)
+        return; // the resize below comes back here; this pass places everything
+    const QScopedValueRollback guard(m_layingOut, true);
+    const TextLayout layout =
+        TextLayout::arrange(pixelsToTwips(width()), m_TxtSpin->font().pointSizeF());
+    resizeNow({twipsToPixels(layout.width), twipsToPixels(layout.height)});
+    m_ShapeBorder->setGeometry(pixelRect(0, 0, layout.width, layout.height));
+    m_TxtSpin->setGeometry(
+        pixelRect(layout.spinLeft, layout.spinTop, layout.spinWidth, layout.spinHeight));
+}
+
+void text::keepEnabledLook(bool keep)
+{
+    if (!keep) {
+        m_TxtSpin->setPalette(QPalette());
+        return;
+    }
+    QPalette look = m_TxtSpin->palette();
+    for (const auto role : {QPalette::Text, QPalette::Base, QPalette::Window})
+        look.setColor(QPalette::Disabled, role, look.color(QPalette::Active, role));
+    m_TxtSpin->setPalette(look);
+}
+
+} // namespace tolvane

@@ -1,0 +1,296 @@
+#include "controls/Command/commandpainter.h"
+#include "controls/Command/commandskins.h"
+#include "platform/focusrect.h"
+#include "platform/surface.h"
+
+#include <QTest>
+#include <set>
+
+using namespace tolvane;
+
+namespace {
+
+constexpr QRgb Opaque = 0xFF000000;
+
+// A skin whose every pixel names its own column and row, so a painted pixel tells where it
+// was copied from.
+Surface coordinateSkin()
+{
+    Surface s(CommandSkins::Width, CommandSkins::Height);
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x)
+            s.setPixel(x, y, qRgba(x, y, 0, 0xFF));
+    return s;
+}
+
+CommandSkins coordinateSkins()
+{
+    const Surface s = coordinateSkin();
+    return CommandSkins({s, s, s, s, s});
+}
+
+Surface painted(const CommandSkins &skins, QSize size, ButtonState state, TriFlag buttonDown,
+                TriFlag hasFocus)
+{
+    Surface image(size.width(), size.height());
+    CommandPainter(skins).PaintState(image, state, buttonDown, hasFocus);
+    return image;
+}
+
+bool onFocusOutline(int x, int y, QSize size)
+{
+    const int right = size.width() - 3;
+    const int bottom = size.height() - 3;
+    const bool inside = x >= 2 && x <= right && y >= 2 && y <= bottom;
+    return inside && (x == 2 || x == right || y == 2 || y == bottom);
+}
+
+// Where one axis of a destination pixel comes from: corners keep their offset from their own
+// edge; the middle maps into the skin's middle.
+enum class Band { Start, Middle, End };
+Band bandOf(int i, int extent)
+{
+    return i < 3 ? Band::Start : (i >= extent - 3 ? Band::End : Band::Middle);
+}
+
+} // namespace
+
+class TestCommandPainter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void skinsHoldTheListedPixels_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QRgb>("colour");
+        const QList<std::pair<const char *, int>> rounded{
+            {"normal", Normal}, {"pressed", Pressed}, {"hover", Hover}, {"focused", Focused}};
+        for (const auto &[name, state] : rounded) {
+            const auto row = [&](const char *what, QPoint at, QRgb colour) {
+                QTest::addRow("%s %s", name, what) << state << at << colour;
+            };
+            row("frame top", QPoint(8, 0), 0x003C74);
+            row("frame left", QPoint(0, 10), 0x003C74);
+            row("frame bottom", QPoint(9, 20), 0x003C74);
+            row("top-left corner", QPoint(0, 0), 0xDDD7C5);
+            row("top-left along top", QPoint(1, 0), 0x65869F);
+            row("top-left down side", QPoint(0, 2), 0x225583);
+            row("top-right corner", QPoint(17, 0), 0xE1DCCA);
+            row("top-right along top", QPoint(16, 0), 0x577C99);
+            row("top-right down side", QPoint(17, 1), 0x6586A0);
+            row("bottom-left corner", QPoint(0, 20), 0xECEAD9);
+            row("bottom-left up side", QPoint(0, 18), 0x154C7D);
+            row("bottom-right corner", QPoint(17, 20), 0xF9F8F2);
+            row("bottom-right along bottom", QPoint(16, 20), 0x6184A0);
+            row("bottom-right up side", QPoint(17, 19), 0x5E829E);
+        }
+        const auto row = [](const char *what, int state, QPoint at, QRgb colour) {
+            QTest::addRow("%s", what) << state << at << colour;
+        };
+        row("normal top ring", Normal, QPoint(7, 1), 0xFFFFFF);
+        row("normal fill top", Normal, QPoint(7, 3), 0xFCFCFB);
+        row("normal fill last row", Normal, QPoint(7, 17), 0xECEBE6);
+        row("normal corner blend", Normal, QPoint(1, 1), 0x557DA2);
+        row("hover top ring", Hover, QPoint(7, 2), 0xFDD889);
+        row("hover bottom ring", Hover, QPoint(7, 19), 0xE59700);
+        row("hover side ramp top", Hover, QPoint(1, 3), 0xFEDF9A);
+        row("hover side ramp bottom", Hover, QPoint(2, 17), 0xF8B535);
+        row("focused bottom ring", Focused, QPoint(7, 19), 0x6982EE);
+        row("focused corner blend", Focused, QPoint(1, 1), 0x274D85);
+        row("disabled frame", Disabled, QPoint(8, 0), 0xC9C7BA);
+        row("disabled square top-left", Disabled, QPoint(0, 0), 0xFFFFFF);
+        row("disabled frame beside corner", Disabled, QPoint(1, 0), 0xC9C7BA);
+        row("disabled square bottom-right", Disabled, QPoint(17, 20), 0xFFFFFF);
+        row("disabled inner corner", Disabled, QPoint(1, 1), 0xF5F4EA);
+        row("disabled fill", Disabled, QPoint(9, 10), 0xF5F4EA);
+    }
+
+    void skinsHoldTheListedPixels()
+    {
+        QFETCH(int, state);
+        QFETCH(QPoint, at);
+        QFETCH(QRgb, colour);
+        const CommandSkins skins;
+        QVERIFY(skins.isComplete());
+        QCOMPARE(skins.at(ButtonState(state)).pixel(at.x(), at.y()), Opaque | colour);
+    }
+
+    void skinSizeCopiesThePictureExactly_data()
+    {
+        QTest::addColumn<int>("state");
+        for (int state = 0; state < ButtonStateCount; ++state)
+            QTest::addRow("state %d", state) << state;
+    }
+
+    void skinSizeCopiesThePictureExactly()
+    {
+        QFETCH(int, state);
+        const CommandSkins skins;
+        const auto s = ButtonState(state);
+        const Surface image =
+            painted(skins, QSize(CommandSkins::Width, CommandSkins::Height), s, false, false);
+        QCOMPARE(image.image(), skins.at(s).image());
+    }
+
+    void nineSliceKeepsCornersAndStretchesBands_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("skin size") << QSize(18, 21);
+        QTest::newRow("89 x 33") << QSize(89, 33);
+        QTest::newRow("17 x 17, smaller than the skin") << QSize(17, 17);
+        QTest::newRow("wide and flat") << QSize(120, 7);
+    }
+
+    void nineSliceKeepsCornersAndStretchesBands()
+    {
+        QFETCH(QSize, size);
+        const Surface image = painted(coordinateSkins(), size, Normal, false, false);
+        const int w = size.width();
+        const int h = size.height();
+        // The middle column (row) a destination column (row) takes must be the same in every
+        // band, never step back, and stay inside the skin's middle.
+        std::vector<int> columnSource(w, -1), rowSource(h, -1);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const QRgb p = image.pixel(x, y);
+                QCOMPARE(qAlpha(p), 0xFF);
+                const int sx = qRed(p);
+                const int sy = qGreen(p);
+                switch (bandOf(x, w)) {
+                case Band::Start:
+                    QCOMPARE(sx, x);
+                    break;
+                case Band::End:
+                    QCOMPARE(sx, 18 - (w - x));
+                    break;
+                case Band::Middle:
+                    QVERIFY(sx >= 3 && sx <= 14);
+                    if (columnSource[x] < 0)
+                        columnSource[x] = sx;
+                    QCOMPARE(sx, columnSource[x]);
+                }
+                switch (bandOf(y, h)) {
+                case Band::Start:
+                    QCOMPARE(sy, y);
+                    break;
+                case Band::End:
+                    QCOMPARE(sy, 21 - (h - y));
+                    break;
+                case Band::Middle:
+                    QVERIFY(sy >= 3 && sy <= 17);
+                    if (rowSource[y] < 0)
+                        rowSource[y] = sy;
+                    QCOMPARE(sy, rowSource[y]);
+                }
+            }
+        }
+        const auto checkMiddle = [](const std::vector<int> &sources, int skinMiddle) {
+            std::set<int> used;
+            for (std::size_t i = 3; i + 3 < sources.size(); ++i) {
+                if (i > 3)
+                    QVERIFY(sources[i] >= sources[i - 1]);
+                used.insert(sources[i]);
+            }
+            const int middle = int(sources.size()) - 6;
+            // Growing uses every middle column of the skin; shrinking drops some, none twice.
+            QCOMPARE(int(used.size()), std::min(middle, skinMiddle));
+        };
+        checkMiddle(columnSource, 12);
+        checkMiddle(rowSource, 15);
+    }
+
+    void focusRectangleOnlyInItsStates_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<TriFlag>("buttonDown");
+        QTest::addColumn<TriFlag>("hasFocus");
+        QTest::addColumn<bool>("shown");
+        const TriFlag unset;
+        QTest::newRow("pressed and held, no focus")
+            << int(Pressed) << TriFlag(true) << unset << true;
+        QTest::newRow("pressed, not held")
+            << int(Pressed) << TriFlag(false) << TriFlag(true) << false;
+        QTest::newRow("hover with focus") << int(Hover) << unset << TriFlag(true) << true;
+        QTest::newRow("hover, focus unset") << int(Hover) << unset << unset << false;
+        QTest::newRow("hover, focus lost")
+            << int(Hover) << TriFlag(false) << TriFlag(false) << false;
+        QTest::newRow("focused with focus")
+            << int(Focused) << TriFlag(true) << TriFlag(true) << true;
+        QTest::newRow("focused without focus") << int(Focused) << unset << TriFlag(false) << false;
+        QTest::newRow("normal never") << int(Normal) << TriFlag(true) << TriFlag(true) << false;
+        QTest::newRow("disabled never") << int(Disabled) << TriFlag(true) << TriFlag(true) << false;
+    }
+
+    void focusRectangleOnlyInItsStates()
+    {
+        QFETCH(int, state);
+        QFETCH(TriFlag, buttonDown);
+        QFETCH(TriFlag, hasFocus);
+        QFETCH(bool, shown);
+        const CommandSkins skins;
+        for (const QSize size : {QSize(89, 33), QSize(17, 17), QSize(18, 21)}) {
+            const auto s = ButtonState(state);
+            const Surface plain = painted(skins, size, s, false, false);
+            Surface image = painted(skins, size, s, buttonDown, hasFocus);
+            // A second paint over the first must not cancel the inverted dots.
+            CommandPainter(skins).PaintState(image, s, buttonDown, hasFocus);
+            for (int y = 0; y < size.height(); ++y) {
+                for (int x = 0; x < size.width(); ++x) {
+                    const QRgb before = plain.pixel(x, y);
+                    const bool dot = shown && onFocusOutline(x, y, size) && (x + y) % 2 == 0;
+                    const QRgb expected = dot ? (before ^ 0x00FFFFFF) : before;
+                    if (image.pixel(x, y) != expected)
+                        QFAIL(qPrintable(QStringLiteral("pixel %1,%2 at %3x%4")
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(size.width())
+                                             .arg(size.height())));
+                }
+            }
+        }
+    }
+
+    void focusRectInvertsEachOutlinePixelOnce_data()
+    {
+        QTest::addColumn<QRect>("rect"); // right and bottom exclusive, as given to the call
+        QTest::addColumn<int>("dots");
+        QTest::newRow("box") << QRect(QPoint(2, 2), QPoint(8, 6)) << 8;
+        QTest::newRow("one row") << QRect(QPoint(0, 4), QPoint(6, 5)) << 3;
+        QTest::newRow("one column") << QRect(QPoint(3, 0), QPoint(4, 5)) << 2;
+        QTest::newRow("single pixel") << QRect(QPoint(2, 2), QPoint(3, 3)) << 1;
+        QTest::newRow("empty") << QRect(QPoint(2, 2), QPoint(2, 5)) << 0;
+        QTest::newRow("past the edge") << QRect(QPoint(-4, -4), QPoint(30, 30)) << 0;
+    }
+
+    void focusRectInvertsEachOutlinePixelOnce()
+    {
+        QFETCH(QRect, rect);
+        QFETCH(int, dots);
+        Surface s(10, 10);
+        s.fill(qPremultiply(qRgba(0x40, 0x80, 0xC0, 0x80)));
+        const Surface before = s;
+        drawFocusRect(s, rect.left(), rect.top(), rect.right(), rect.bottom());
+        int changed = 0;
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 10; ++x) {
+                const QRgb was = before.pixel(x, y);
+                const QRgb now = s.pixel(x, y);
+                if (now == was)
+                    continue;
+                ++changed;
+                // Inverted within its own alpha: still a valid premultiplied pixel.
+                QCOMPARE(qAlpha(now), qAlpha(was));
+                QCOMPARE(qRed(now), qAlpha(was) - qRed(was));
+                QCOMPARE(qBlue(now), qAlpha(was) - qBlue(was));
+            }
+        }
+        QCOMPARE(changed, dots);
+        drawFocusRect(s, rect.left(), rect.top(), rect.right(), rect.bottom());
+        QCOMPARE(s.image(), before.image());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandPainter)
+#include "tst_commandpainter.moc"

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "frame/captiontext.h"
+#include "frame/framedrag.h"
+#include "frame/framehittest.h"
+#include "frame/framepainter.h"
+#include "frame/hoverbutton.h"
+#include "frame/skin.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tolvane {
+
+class MessageBoxes;
+
+// The skinned frame: a frameless, translucent top-level that draws its own border, caption
+// and buttons, drags and sizes through its own hit test, and carries the working form over
+// its transparent interior.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *workingForm, QWidget *parent = nullptr);
+
+    // Start-up, before the frame is shown. False when no PNG decoder is there: the error has
+    // been shown and the working form was never shown.
+    bool Load(MessageBoxes &boxes, bool pngDecoder = Skin::decoderAvailable());
+    void PaintForm();
+
+    qint16 hoverButton() const { return m_hover.value(); }
+    qint16 PaintedState() const { return m_painter.PaintedState(); }
+    const FramePainter &painter() const { return m_painter; }
+    bool isMaximisedFrame() const;
+
+Q_SIGNALS:
+    // After each paint has gone to the screen's backing store.
+    void framePainted();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    qint16 hitTest(QPoint screen);
+    void pressAt(QMouseEvent *event, qint16 answer);
+    void MouseMove();
+    void MouseUp();
+    void toggleMaximise();
+    void placeWorkingForm();
+
+    QPointer<QWidget> m_workingForm;
+    Skin m_skin;
+    CaptionText m_text;
+    FramePainter m_painter;
+    HoverButton m_hover;
+    FrameDrag m_drag;
+    qint16 m_pressAnswer = HitNowhere;
+    // Maximised by the frame itself where no window manager would do it.
+    bool m_selfMaximised = false;
+    QRect m_normalGeometry;
+};
+
+} // namespace tolvane

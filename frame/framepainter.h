@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/surface.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace tolvane {
+
+class CaptionText;
+class Skin;
+
+// Composes the whole frame image (border, title bar, caption icon and text, caption buttons in
+// their hover state) from the skin. The interior is left fully transparent.
+class FramePainter
+{
+public:
+    FramePainter(const Skin &skin, const CaptionText &text);
+
+    void setCaption(const QString &caption) { m_caption = caption; }
+    // Any picture; drawn as a 32 × 32 icon with a one-bit mask, then shrunk to 18 × 18.
+    void setIcon(const QImage &icon);
+
+    // Recomposes the frame for its size and hover state.
+    void PaintForm(QSize frameSize, qint16 hoverButton);
+
+    const Surface &image() const { return m_surface; }
+    qint16 PaintedState() const { return m_paintedState; }
+    const QString &TitleText() const { return m_titleText; }
+
+private:
+    void DrawTitle(int width);
+    void drawIcon();
+
+    const Skin &m_skin;
+    const CaptionText &m_text;
+    QString m_caption;
+    Surface m_icon; // 18 × 18, the key colour where nothing is drawn
+    Surface m_surface;
+    qint16 m_paintedState = 0;
+    QString m_titleText;
+};
+
+} // namespace tolvane

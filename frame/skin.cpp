@@ -1,0 +1,73 @@
+#include "frame/skin.h"
+
+#include <QImageReader>
+#include <QtDebug>
+
+namespace tolvane {
+
+bool Skin::decoderAvailable()
+{
+    return QImageReader::supportedImageFormats().contains(QByteArrayLiteral("png"));
+}
+
+int Skin::resourceId(int slot)
+{
+    return QStringLiteral("1%1").arg(slot, 2, 10, QLatin1Char('0')).toShort();
+}
+
+QSize Skin::surfaceSize(int slot)
+{
+    switch (slot) {
+    case 3:
+    case 5:
+    case 9:
+    case 10:
+    case 11: // its picture is 124 wide; the 7 columns past 117 repeat what slot 3 drew
+        return {117, 38};
+    case StripSlot:
+        return {1024, 32};
+    default:
+        return {21, 38};
+    }
+}
+
+QPoint Skin::stripPosition(int red, int green, int blue)
+{
+    return {32 * (blue / 8) + red / 8, green / 8};
+}
+
+bool Skin::LoadSkin(const QString &folder)
+{
+    bool complete = true;
+    for (int i = 1; i <= SlotCount; ++i) {
+        const QSize size = surfaceSize(i);
+        Surface surface(size.width(), size.height());
+        const QString path = QStringLiteral("%1/%2.png").arg(folder).arg(resourceId(i));
+        QImageReader reader(path, "png");
+        const QImage picture = reader.read();
+        if (picture.isNull()) {
+            qWarning("skin picture %s: %s", qUtf8Printable(path),
+                     qUtf8Printable(reader.errorString()));
+            complete = false;
+        } else {
+            // Natural size onto an empty surface: whatever reaches past it is cut off.
+            surface.copyFrom(0, 0, Surface(picture), 0, 0, picture.width(), picture.height());
+        }
+        m_slots[i - 1] = std::move(surface);
+    }
+    return complete;
+}
+
+void Skin::release()
+{
+    for (Surface &surface : m_slots)
+        surface = Surface();
+}
+
+QRgb Skin::stripPixel(int red, int green, int blue) const
+{
+    const QPoint at = stripPosition(red, green, blue);
+    return slot(StripSlot).pixel(at.x(), at.y());
+}
+
+} // namespace tolvane

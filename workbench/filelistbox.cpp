@@ -1,0 +1,48 @@
+#include "workbench/filelistbox.h"
+
+#include <QStringListModel>
+
+namespace tolvane {
+
+FileListBox::FileListBox(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this))
+{
+    // Uniform rows keep a folder of 100,000 files as cheap to show as to list.
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setModel(m_model);
+    // The current row only counts as a click once it is selected: focus alone makes a row
+    // current without selecting it.
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid() && selectionModel()->isSelected(current))
+                    Q_EMIT Click();
+            });
+}
+
+void FileListBox::setPath(const QByteArray &path)
+{
+    m_path = path;
+    refresh();
+}
+
+void FileListBox::refresh()
+{
+    m_listing = FolderListing::read(m_path, FolderListing::Kind::Files);
+    m_model->setStringList(m_listing.displayNames());
+}
+
+QByteArray FileListBox::selectedName() const
+{
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return {};
+    return m_listing.raw(selected.first().row());
+}
+
+void FileListBox::selectEntry(qsizetype index)
+{
+    setCurrentIndex(m_model->index(int(index)));
+}
+
+} // namespace tolvane

@@ -1,0 +1,82 @@
+#include "workbench/folderlistbox.h"
+
+#include "workbench/folderlisting.h"
+#include "workbench/foldertree.h"
+
+#include <QKeyEvent>
+#include <QStyle>
+
+namespace tolvane {
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+
+QByteArray normalised(QByteArray path)
+{
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+FolderListBox::FolderListBox(QWidget *parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { setPath(item->data(PathRole).toByteArray()); });
+}
+
+bool FolderListBox::setDrive(const QByteArray &root, const QByteArray &folder)
+{
+    m_root = normalised(root);
+    return setPath(folder.isEmpty() ? m_root : folder);
+}
+
+bool FolderListBox::setPath(const QByteArray &path)
+{
+    const QByteArray target = normalised(path);
+    const FolderListing listing = FolderListing::read(target, FolderListing::Kind::Folders);
+    if (listing.error() != 0) {
+        Q_EMIT unreadable(target, listing.error());
+        return false;
+    }
+    const bool changed = target != m_path;
+    m_path = target;
+    showRows(listing.rawNames());
+    if (changed)
+        Q_EMIT Change();
+    return true;
+}
+
+void FolderListBox::refresh()
+{
+    showRows(FolderListing::read(m_path, FolderListing::Kind::Folders).rawNames());
+}
+
+void FolderListBox::showRows(const QList<QByteArray> &subfolders)
+{
+    clear();
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    QListWidgetItem *current = nullptr;
+    for (const FolderRow &row : folderRows(m_root, m_path, subfolders)) {
+        auto *item = new QListWidgetItem(
+            row.open ? open : closed, QString(row.depth * 2, QLatin1Char(' ')) + row.label, this);
+        item->setData(PathRole, row.path);
+        if (row.open)
+            current = item;
+    }
+    setCurrentItem(current);
+}
+
+void FolderListBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Backspace) {
+        setPath(parentFolder(m_path));
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+} // namespace tolvane

@@ -1,0 +1,210 @@
+#include "workbench/simplifier.h"
+
+#include "platform/rawname.h"
+#include "workbench/simplifiedextras.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <opencc/Config.hpp>
+#include <opencc/Conversion.hpp>
+#include <opencc/ConversionChain.hpp>
+#include <opencc/Converter.hpp>
+#include <opencc/DictEntry.hpp>
+#include <opencc/DictGroup.hpp>
+#include <opencc/Exception.hpp>
+#include <opencc/Segmentation.hpp>
+#include <opencc/Segments.hpp>
+
+namespace tolvane {
+namespace {
+
+// Byte length of the UTF-8 sequence that c leads; the text is known to be valid.
+int sequenceLength(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+}
+
+size_t codePoints(const char *text, size_t size)
+{
+    return std::count_if(text, text + size,
+                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+}
+
+size_t codePoints(const std::string &text)
+{
+    return codePoints(text.data(), text.size());
+}
+
+char32_t decode(const char *p, int n)
+{
+    char32_t cp = static_cast<unsigned char>(p[0]) & (0xFFu >> (n + 1));
+    for (int k = 1; k < n; ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(p[k]) & 0x3Fu);
+    return cp;
+}
+
+void encode(char32_t cp, std::string &out)
+{
+    if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    }
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+}
+
+char32_t extraFor(char32_t c)
+{
+    const auto extras = simplifiedExtras();
+    const auto it = std::lower_bound(
+        extras.begin(), extras.end(), c,
+        [](const SimplifiedPair &pair, char32_t value) { return pair.traditional < value; });
+    return it != extras.end() && it->traditional == c ? it->simplified : 0;
+}
+
+// The characters OpenCC misses take Unihan's form wherever they stand. The counts match, so
+// the i-th code point of the result belongs to the i-th of the input.
+std::string withExtras(const std::string &input, const std::string &converted)
+{
+    std::string out;
+    out.reserve(converted.size());
+    for (size_t i = 0, j = 0; i < input.size();) {
+        const int n = sequenceLength(input[i]);
+        const int m = sequenceLength(converted[j]);
+        if (const char32_t extra = n > 1 ? extraFor(decode(&input[i], n)) : 0)
+            encode(extra, out);
+        else
+            out.append(converted, j, m);
+        i += n;
+        j += m;
+    }
+    return out;
+}
+
+void flatten(const opencc::DictPtr &dict, std::vector<opencc::DictPtr> &out)
+{
+    if (const auto group = std::dynamic_pointer_cast<opencc::DictGroup>(dict)) {
+        for (const opencc::DictPtr &member : group->GetDicts())
+            flatten(member, out);
+    } else {
+        out.push_back(dict);
+    }
+}
+
+bool isAscii(const QByteArray &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
+Simplifier::Simplifier(const std::string &config)
+{
+    try {
+        opencc::Config loader;
+        m_converter = loader.NewFromFile(config);
+        for (const opencc::ConversionPtr &step :
+             m_converter->GetConversionChain()->GetConversions())
+            flatten(step->GetDict(), m_characterSteps.emplace_back());
+    } catch (const opencc::Exception &e) {
+        m_errorText = QString::fromLocal8Bit(e.what());
+    } catch (const std::exception &e) {
+        m_errorText = QString::fromLocal8Bit(e.what());
+    }
+    if (!m_errorText.isEmpty())
+        m_converter.reset();
+}
+
+Simplifier::~Simplifier() = default;
+
+const Simplifier &Simplifier::shared()
+{
+    static const Simplifier converter("t2s.json");
+    return converter;
+}
+
+QByteArray Simplifier::simplify(const QByteArray &utf8) const
+{
+    if (!m_converter || isAscii(utf8) || !isValidUtf8(utf8))
+        return utf8;
+    const std::string input = utf8.toStdString();
+    try {
+        std::string converted = convertRun(input);
+        // OpenCC reads C strings: a NUL in the text would cut it short.
+        if (codePoints(converted) != codePoints(input))
+            converted = convertCharacters(input.data(), input.size());
+        return QByteArray::fromStdString(withExtras(input, converted));
+    } catch (const opencc::Exception &) {
+        return utf8;
+    } catch (const std::exception &) {
+        return utf8;
+    }
+}
+
+QString Simplifier::simplify(const QString &text) const
+{
+    // A lone surrogate has no UTF-8 form; such a text is left as it is.
+    if (!text.isValidUtf16())
+        return text;
+    return QString::fromUtf8(simplify(text.toUtf8()));
+}
+
+// Phrases give better names (乾隆 stays, 瞭解 becomes 了解), but a phrase whose simplified form
+// is longer or shorter would move the characters after it; such a segment goes character by
+// character.
+std::string Simplifier::convertRun(const std::string &text) const
+{
+    const opencc::SegmentsPtr segments = m_converter->GetSegmentation()->Segment(text);
+    const opencc::SegmentsPtr converted = m_converter->GetConversionChain()->Convert(segments);
+    if (converted->Length() != segments->Length())
+        return convertCharacters(text.data(), text.size());
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < segments->Length(); ++i) {
+        const char *in = segments->At(i);
+        const char *got = converted->At(i);
+        const size_t inSize = std::strlen(in);
+        if (codePoints(in, inSize) == codePoints(got, std::strlen(got)))
+            out += got;
+        else
+            out += convertCharacters(in, inSize);
+    }
+    return out;
+}
+
+// One character at a time, each step takes the first of its dictionaries that has a single
+// character for it: a phrase table that lengthens a character must not hide the character
+// table behind it.
+std::string Simplifier::convertCharacters(const char *text, size_t size) const
+{
+    std::string out;
+    out.reserve(size);
+    for (size_t i = 0; i < size;) {
+        const int n = sequenceLength(text[i]);
+        std::string character(text + i, n);
+        for (const auto &dicts : m_characterSteps) {
+            for (const opencc::DictPtr &dict : dicts) {
+                const auto entry = dict->Match(character);
+                if (entry.IsNull())
+                    continue;
+                if (std::string value = entry.Get()->GetDefault(); codePoints(value) == 1) {
+                    character = std::move(value);
+                    break;
+                }
+            }
+        }
+        out += character;
+        i += n;
+    }
+    return out;
+}
+
+} // namespace tolvane

@@ -1,0 +1,227 @@
+#include "frame/form1.h"
+#include "frame/framedrag.h"
+#include "support/fakemessageboxes.h"
+
+#include <QScreen>
+#include <QTest>
+
+using namespace tolvane;
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void loadCarriesWorkingForm();
+    void missingDecoder();
+    void workingFormFollowsSize_data();
+    void workingFormFollowsSize();
+    void highlightFollowsCursor();
+    void buttons_data();
+    void buttons();
+    void dragAndSize_data();
+    void dragAndSize();
+    void dragGeometry_data();
+    void dragGeometry();
+
+private:
+    QPoint hover(QPoint at); // two moves: the first lights, the second repaints
+    test::FakeMessageBoxes m_boxes;
+    QPointer<QWidget> m_working;
+    Form1 *m_frame = nullptr;
+};
+
+void TestForm1::init()
+{
+    m_working = new QWidget;
+    m_working->resize(485, 439);
+    m_frame = new Form1(m_working);
+}
+
+void TestForm1::cleanup()
+{
+    delete m_frame;
+    QVERIFY(!m_working); // the frame owns the working form
+}
+
+QPoint TestForm1::hover(QPoint at)
+{
+    QTest::mouseMove(m_frame, at);
+    QTest::mouseMove(m_frame, at + QPoint(1, 0));
+    return at + QPoint(1, 0);
+}
+
+void TestForm1::loadCarriesWorkingForm()
+{
+    QVERIFY(m_frame->Load(m_boxes));
+    QVERIFY(m_boxes.shown().isEmpty());
+    QCOMPARE(m_frame->size(), QSize(527, 497));
+    QCOMPARE(m_working->parentWidget(), m_frame);
+    QCOMPARE(m_working->geometry(), QRect(21, 38, 485, 439));
+    QVERIFY(!m_working->isHidden());
+}
+
+void TestForm1::missingDecoder()
+{
+    QVERIFY(!m_frame->Load(m_boxes, false));
+    QCOMPARE(m_boxes.shown().size(), 1);
+    QCOMPARE(m_boxes.shown().at(0).kind, test::FakeMessageBoxes::Kind::Fatal);
+    QCOMPARE(m_boxes.shown().at(0).text, QStringLiteral("Error loading GDI+!"));
+    QVERIFY(m_working->isHidden());
+}
+
+void TestForm1::workingFormFollowsSize_data()
+{
+    QTest::addColumn<QSize>("asked");
+    QTest::addColumn<QSize>("frame");
+    QTest::newRow("larger") << QSize(800, 600) << QSize(800, 600);
+    QTest::newRow("snaps to the smallest frame") << QSize(100, 50) << QSize(160, 76);
+    QTest::newRow("narrow only") << QSize(20, 300) << QSize(160, 300);
+}
+
+void TestForm1::workingFormFollowsSize()
+{
+    QFETCH(QSize, asked);
+    QFETCH(QSize, frame);
+    QVERIFY(m_frame->Load(m_boxes));
+    m_frame->show();
+    m_frame->resize(asked);
+    QCOMPARE(m_frame->size(), frame);
+    QCOMPARE(m_working->geometry(), QRect(QPoint(21, 38), frame - QSize(42, 58)));
+    QCOMPARE(m_frame->painter().image().width(), frame.width());
+}
+
+void TestForm1::highlightFollowsCursor()
+{
+    QVERIFY(m_frame->Load(m_boxes));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    const QPoint close(527 - 50, 20);
+    QTest::mouseMove(m_frame, close);
+    QCOMPARE(m_frame->hoverButton(), HoverButton::Close);
+    QCOMPARE(m_frame->PaintedState(), 0); // lit with the next movement
+    QTest::mouseMove(m_frame, close + QPoint(1, 0));
+    QCOMPARE(m_frame->PaintedState(), 3);
+    QTest::mouseMove(m_frame, QPoint(527 - 90, 20)); // straight onto maximise
+    QCOMPARE(m_frame->PaintedState(), 2);
+    QTest::mouseMove(m_frame, QPoint(200, 30)); // off the buttons: repainted at once
+    QCOMPARE(m_frame->hoverButton(), 0);
+    QCOMPARE(m_frame->PaintedState(), 0);
+    QTest::mouseMove(m_frame, QPoint(527 - 16, 200));
+    QCOMPARE(m_frame->cursor().shape(), Qt::SizeHorCursor);
+}
+
+void TestForm1::buttons_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("minimise") << QPoint(527 - 110, 20) << Qt::LeftButton << QStringLiteral("min");
+    QTest::newRow("maximise") << QPoint(527 - 85, 20) << Qt::LeftButton << QStringLiteral("max");
+    QTest::newRow("close with the right button")
+        << QPoint(527 - 50, 20) << Qt::RightButton << QStringLiteral("closed");
+    QTest::newRow("double click on the title")
+        << QPoint(200, 25) << Qt::LeftButton << QStringLiteral("max by double click");
+}
+
+void TestForm1::buttons()
+{
+    QFETCH(QPoint, at);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, outcome);
+    QVERIFY(m_frame->Load(m_boxes));
+    m_frame->move(40, 30);
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    const QRect normal = m_frame->geometry();
+
+    const QPoint lit = hover(at);
+    if (outcome.contains(QLatin1String("double")))
+        QTest::mouseDClick(m_frame, button, {}, lit);
+    else
+        QTest::mouseClick(m_frame, button, {}, lit);
+
+    if (outcome == QLatin1String("min")) {
+        QVERIFY(m_frame->windowState().testFlag(Qt::WindowMinimized));
+    } else if (outcome.startsWith(QLatin1String("max"))) {
+        QVERIFY(m_frame->isMaximisedFrame());
+        QCOMPARE(m_frame->geometry(), m_frame->screen()->availableGeometry());
+        QCOMPARE(m_working->size(), m_frame->size() - QSize(42, 58));
+        if (!outcome.contains(QLatin1String("double"))) {
+            hover(QPoint(m_frame->width() - 85, 20));
+            QTest::mouseClick(m_frame, button, {}, QPoint(m_frame->width() - 84, 20));
+            QCOMPARE(m_frame->geometry(), normal);
+        }
+    } else {
+        QVERIFY(!m_frame->isVisible());
+        QVERIFY(!m_working->isVisible());
+        return;
+    }
+    QCOMPARE(m_frame->hoverButton(), 0);
+    QCOMPARE(m_frame->PaintedState(), 0);
+}
+
+void TestForm1::dragAndSize_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QPoint>("by");
+    QTest::addColumn<QRect>("expected"); // from a frame at (40, 30), 527 × 497
+    QTest::newRow("title bar moves")
+        << QPoint(200, 25) << QPoint(30, 20) << QRect(70, 50, 527, 497);
+    QTest::newRow("lower border moves")
+        << QPoint(200, 490) << QPoint(-25, 5) << QRect(15, 35, 527, 497);
+    QTest::newRow("right band sizes")
+        << QPoint(527 - 16, 200) << QPoint(40, 9) << QRect(40, 30, 567, 497);
+    QTest::newRow("top-left corner sizes")
+        << QPoint(15, 20) << QPoint(-10, -20) << QRect(30, 10, 537, 517);
+    QTest::newRow("bottom band stops at the smallest frame")
+        << QPoint(200, 497 - 16) << QPoint(0, -600) << QRect(40, 30, 527, 76);
+}
+
+void TestForm1::dragAndSize()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QPoint, by);
+    QFETCH(QRect, expected);
+    QVERIFY(m_frame->Load(m_boxes));
+    m_frame->move(40, 30);
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    // No window manager here: the frame moves and sizes itself.
+    QTest::mouseMove(m_frame, at);
+    QTest::mousePress(m_frame, Qt::LeftButton, {}, at);
+    QTest::mouseMove(m_frame, at + by);
+    QTest::mouseRelease(m_frame, Qt::LeftButton, {}, at + by - (m_frame->pos() - QPoint(40, 30)));
+    QCOMPARE(m_frame->geometry(), expected);
+    QCOMPARE(m_working->size(), expected.size() - QSize(42, 58));
+}
+
+void TestForm1::dragGeometry_data()
+{
+    QTest::addColumn<int>("edges");
+    QTest::addColumn<QPoint>("by");
+    QTest::addColumn<QRect>("expected"); // from (100, 100), 400 × 300, at least 160 × 76
+    QTest::newRow("move") << 0 << QPoint(-150, 40) << QRect(-50, 140, 400, 300);
+    QTest::newRow("left") << int(Qt::LeftEdge) << QPoint(50, 9) << QRect(150, 100, 350, 300);
+    QTest::newRow("left past the minimum keeps the right edge")
+        << int(Qt::LeftEdge) << QPoint(500, 0) << QRect(340, 100, 160, 300);
+    QTest::newRow("top past the minimum keeps the bottom edge")
+        << int(Qt::TopEdge) << QPoint(0, 400) << QRect(100, 324, 400, 76);
+    QTest::newRow("bottom-right") << int(Qt::BottomEdge | Qt::RightEdge) << QPoint(20, -30)
+                                  << QRect(100, 100, 420, 270);
+}
+
+void TestForm1::dragGeometry()
+{
+    QFETCH(int, edges);
+    QFETCH(QPoint, by);
+    QFETCH(QRect, expected);
+    FrameDrag drag;
+    drag.begin(Qt::Edges(edges), QPoint(300, 200), QRect(100, 100, 400, 300));
+    QCOMPARE(drag.geometryAt(QPoint(300, 200) + by, QSize(160, 76)), expected);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

@@ -1,0 +1,129 @@
+#include "xsession.h"
+
+#include <QEventLoop>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace tolvane::test {
+
+XSession::XSession()
+{
+    // -displayfd picks a free display and writes its number to standard output.
+    m_server.start(QStringLiteral("Xvfb"),
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                    QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                    QStringLiteral("tcp")});
+    if (!m_server.waitForStarted())
+        return;
+    QByteArray number;
+    while (!number.contains('\n') && m_server.waitForReadyRead(10000))
+        number += m_server.readAllStandardOutput();
+    if (number.trimmed().isEmpty())
+        return;
+    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+}
+
+XSession::~XSession()
+{
+    m_server.terminate();
+    m_server.waitForFinished();
+}
+
+QProcessEnvironment XSession::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+}
+
+QString XSession::run(const QString &program, const QStringList &arguments) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, arguments);
+    if (!process.waitForFinished(20000) || process.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+qulonglong XSession::waitForWindow(const QString &name) const
+{
+    const QString pattern = QLatin1Char('^') + name + QLatin1Char('$');
+    for (int i = 0; i < 100; ++i) {
+        const QString found = run(QStringLiteral("xdotool"),
+                                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                   QStringLiteral("--name"), pattern});
+        if (!found.isEmpty())
+            return found.split(QLatin1Char('\n')).first().toULongLong();
+        pause(50);
+    }
+    return 0;
+}
+
+QRect XSession::geometry(qulonglong window) const
+{
+    const QString shell =
+        run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
+                                        QStringLiteral("--shell"), QString::number(window)});
+    QRect r;
+    for (const QString &line : shell.split(QLatin1Char('\n'))) {
+        const int value = line.section(QLatin1Char('='), 1).toInt();
+        if (line.startsWith(QLatin1String("X=")))
+            r.moveLeft(value);
+        else if (line.startsWith(QLatin1String("Y=")))
+            r.moveTop(value);
+        else if (line.startsWith(QLatin1String("WIDTH=")))
+            r.setWidth(value);
+        else if (line.startsWith(QLatin1String("HEIGHT=")))
+            r.setHeight(value);
+    }
+    return r;
+}
+
+QImage XSession::screenshot(const QString &path) const
+{
+    run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+    return QImage(path);
+}
+
+void XSession::moveTo(QPoint at) const
+{
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+    pause(30);
+}
+
+void XSession::press() const
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")});
+    pause(30);
+}
+
+void XSession::release() const
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
+    pause(30);
+}
+
+void XSession::hover(QPoint at) const
+{
+    moveTo(at);
+    moveTo(at + QPoint(1, 0));
+}
+
+void XSession::click(QPoint at) const
+{
+    hover(at);
+    press();
+    release();
+}
+
+void XSession::pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace tolvane::test

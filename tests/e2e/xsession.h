@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QStringList>
+
+namespace tolvane::test {
+
+// A private X display (Xvfb, no window manager) with the tools to drive programs on it:
+// xdotool for the pointer and window queries, ImageMagick's import for screenshots.
+class XSession
+{
+public:
+    XSession();
+    ~XSession();
+
+    bool isRunning() const { return !m_display.isEmpty(); }
+    QString display() const { return m_display; }
+    QProcessEnvironment environment() const;
+
+    // Runs a tool on the display and returns its standard output ("" on failure).
+    QString run(const QString &program, const QStringList &arguments) const;
+    // The first window with exactly this name, waiting up to five seconds; 0 if none.
+    qulonglong waitForWindow(const QString &name) const;
+    QRect geometry(qulonglong window) const;
+    // Waits until the window's geometry satisfies `wanted`; returns the last geometry seen.
+    template <typename Predicate> QRect waitForGeometry(qulonglong window, Predicate wanted) const
+    {
+        QRect seen;
+        for (int i = 0; i < 100; ++i) {
+            seen = geometry(window);
+            if (wanted(seen))
+                break;
+            pause(50);
+        }
+        return seen;
+    }
+    QImage screenshot(const QString &path) const;
+
+    void moveTo(QPoint at) const;
+    void press() const;
+    void release() const;
+    // Two small moves onto a point: the first lights a caption button, the second shows it.
+    void hover(QPoint at) const;
+    void click(QPoint at) const;
+
+    static void pause(int ms);
+
+private:
+    QProcess m_server;
+    QString m_display;
+};
+
+} // namespace tolvane::test

@@ -1,8 +1,10 @@
 #include "controls/host/formhost.h"
 #include "controls/host/propertybag.h"
+#include "controls/host/storedform.h"
 #include "controls/text/text.h"
 #include "controls/text/textlayout.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -299,6 +301,44 @@ private Q_SLOTS:
         QCOMPARE(again.LargeChange(), 10.0);
         QCOMPARE(again.Font().pointSizeF(), 12.0);
         QCOMPARE(spinOf(again)->y(), 0);
+    }
+
+    // The working form's own stored data must come back unchanged through a save.
+    void formDataSurvivesLoadAndSave_data()
+    {
+        QTest::addColumn<QString>("instance");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("enabled");
+        for (const char *name : {"text1", "text2", "text3", "text4", "text5"}) {
+            const QString instance = QString::fromLatin1(name);
+            const bool song = instance == u"text1";
+            const bool preview = instance == u"text3" || instance == u"text5";
+            QTest::newRow(name) << instance << (song ? u"宋体"_qs : u"Tahoma"_qs) << !preview;
+        }
+    }
+    void formDataSurvivesLoadAndSave()
+    {
+        QFETCH(QString, instance);
+        QFile file(u":/forms/form2.json"_qs);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto form = StoredForm::fromJson(file.readAll());
+        QVERIFY(form && form->find(instance));
+        const PropertyBag &stored = *form->find(instance);
+
+        text first;
+        placeInstance(first, m_host, instance, &stored);
+        QTEST(first.Font().family(), "family");
+        QTEST(first.isEnabled(), "enabled");
+        QCOMPARE(first.Text(), stored.read(u"Text", QString()));
+        QCOMPARE(first.size(), QSize(stored.extentPixels().width(), 22));
+        PropertyBag saved;
+        first.saveProperties(saved);
+        text second;
+        placeInstance(second, m_host, instance, &saved);
+        QCOMPARE(second.Text(), first.Text());
+        QCOMPARE(second.Font(), first.Font());
+        QCOMPARE(second.isEnabled(), first.isEnabled());
+        QCOMPARE(second.geometry(), first.geometry());
     }
 
     void focusGoesToTheField()

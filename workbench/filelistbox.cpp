@@ -11,11 +11,10 @@ FileListBox::FileListBox(QWidget *parent) : QListView(parent), m_model(new QStri
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(m_model);
-    // The current row only counts as a click once it is selected: focus alone makes a row
-    // current without selecting it.
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid() && selectionModel()->isSelected(current))
+    // Focus alone makes a row current without selecting it: only a selection is a click.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected) {
+                if (!selected.isEmpty())
                     Q_EMIT Click();
             });
 }

@@ -28,6 +28,7 @@ public:
     QByteArray entry(qsizetype index) const { return m_listing.raw(index); }
     const QList<QByteArray> &entries() const { return m_listing.rawNames(); }
     const QStringList &displayNames() const { return m_listing.displayNames(); }
+    const FolderListing &listing() const { return m_listing; }
     // The selected entry's raw name; empty when nothing is selected.
     QByteArray selectedName() const;
     // Selects an entry as a click would, raising Click.

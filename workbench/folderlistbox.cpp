@@ -73,7 +73,9 @@ void FolderListBox::showRows(const QList<QByteArray> &subfolders)
 void FolderListBox::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Backspace) {
-        setPath(parentFolder(m_path));
+        // The list shows one drive: its root has no parent here.
+        if (m_path != m_root)
+            setPath(parentFolder(m_path));
         return;
     }
     QListWidget::keyPressEvent(event);

@@ -1,4 +1,5 @@
 #include "support/testdir.h"
+#include "workbench/basename.h"
 #include "workbench/drivetable.h"
 #include "workbench/folderlisting.h"
 #include "workbench/foldertree.h"
@@ -73,6 +74,24 @@ private Q_SLOTS:
             FolderListing::read("/nonexistent/tolvane", FolderListing::Kind::Files);
         QCOMPARE(listing.count(), 0);
         QCOMPARE(listing.error(), ENOENT);
+    }
+
+    void baseNames_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("base");
+
+        QTest::newRow("no dot") << QByteArray("Makefile") << QByteArray("Makefile");
+        QTest::newRow("leading dot") << QByteArray(".profile") << QByteArray();
+        QTest::newRow("first dot") << QByteArray("photo.2023.jpg") << QByteArray("photo");
+        QTest::newRow("trailing dot") << QByteArray("note.") << QByteArray("note");
+        QTest::newRow("invalid UTF-8 kept") << QByteArray("\xff\xfe.bin") << QByteArray("\xff\xfe");
+    }
+    void baseNames()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, base);
+        QCOMPARE(baseName(name), base);
     }
 
     void drives_data()

@@ -1,0 +1,11 @@
+#include "workbench/basename.h"
+
+namespace tolvane {
+
+QByteArray baseName(const QByteArray &name)
+{
+    const qsizetype dot = name.indexOf('.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+} // namespace tolvane

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace tolvane {
+
+// A file name's base: everything before its first "." (the whole name when it has none), so
+// a.tar.gz gives a and .profile gives the empty name.
+QByteArray baseName(const QByteArray &name);
+
+} // namespace tolvane

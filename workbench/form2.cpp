@@ -1,0 +1,335 @@
+#include "workbench/form2.h"
+
+#include "controls/Command/command.h"
+#include "controls/host/storedform.h"
+#include "controls/text/text.h"
+#include "platform/messageboxes.h"
+#include "platform/rawname.h"
+#include "platform/twips.h"
+#include "workbench/basename.h"
+#include "workbench/drivelistbox.h"
+#include "workbench/filelistbox.h"
+#include "workbench/folderlistbox.h"
+#include "workbench/ftoj.h"
+#include "workbench/listidentity.h"
+#include "workbench/serialrename.h"
+#include "workbench/simplifyrename.h"
+#include "workbench/tabplacer.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <cstring>
+
+namespace tolvane {
+namespace {
+
+const QString StoredData = QStringLiteral(":/forms/form2.json");
+
+QRect pixels(const QRect &twips)
+{
+    return {twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
+            twipsToPixels(twips.height())};
+}
+
+StoredForm loadStoredForm()
+{
+    QFile file(StoredData);
+    QString error;
+    std::optional<StoredForm> stored;
+    if (file.open(QIODevice::ReadOnly))
+        stored = StoredForm::fromJson(file.readAll(), &error);
+    if (!stored) {
+        // Without it the controls come up as new instances: usable, in their default looks.
+        qWarning("cannot read %s: %s", qPrintable(StoredData), qPrintable(error));
+        return {};
+    }
+    return *stored;
+}
+
+QFont formFont()
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(9);
+    return font;
+}
+
+} // namespace
+
+Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messages(messages)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Form2"));
+    setFont(formFont());
+    m_host.setAmbientFont(font());
+    resize(485, 439);
+
+    const StoredForm stored = loadStoredForm();
+    createNavigation();
+    m_SSTab1 = new QTabWidget(this);
+    m_SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    m_SSTab1->setGeometry(pixels({3360, 0, 3855, 2775}));
+    m_placer = new TabPlacer(*m_SSTab1);
+    createRenameTab(stored);
+    createConversionTab(stored);
+    m_SSTab1->setCurrentIndex(0);
+    setTabOrder({m_Drivestation, m_lstMap, m_lstFiles, m_List1, m_SSTab1, m_Frame1, m_Command3,
+                 m_Command2, m_Command1, m_text3, m_text2, m_text1, m_text4, m_text5, m_Command4,
+                 m_Command5});
+
+    Form_Load();
+    connectHandlers();
+}
+
+Form2::~Form2()
+{
+    delete m_results;
+}
+
+void Form2::createNavigation()
+{
+    m_Drivestation = new DriveListBox(this);
+    m_Drivestation->setObjectName(QStringLiteral("Drivestation"));
+    m_Drivestation->setGeometry(pixels({80, 0, 3255, 300}));
+    m_lstMap = new FolderListBox(this);
+    m_lstMap->setObjectName(QStringLiteral("lstMap"));
+    m_lstMap->setGeometry(pixels({80, 360, 3255, 2400}));
+    m_lstFiles = new FileListBox(this);
+    m_lstFiles->setObjectName(QStringLiteral("lstFiles"));
+    m_lstFiles->setGeometry(pixels({80, 2880, 3255, 3630}));
+    m_List1 = new QListWidget(this);
+    m_List1->setObjectName(QStringLiteral("List1"));
+    m_List1->setGeometry(pixels({3360, 2880, 3855, 3630}));
+    m_results = new ListBoxResults(*m_List1);
+
+    // The lists come up on the working folder by their own defaults; no handler runs yet.
+    m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
+    m_lstFiles->setPath(m_lstMap->path());
+}
+
+template <typename Control>
+Control *Form2::createHosted(QWidget *parent, const StoredForm &stored, const QString &name,
+                             const QRect &twips)
+{
+    auto *control = createInstance<Control>(parent, m_host, name, stored.find(name));
+    control->setGeometryTwips(twips);
+    if (parent != m_Frame1)
+        m_placer->place(control, pixels(twips).topLeft());
+    return control;
+}
+
+QLabel *Form2::createLabel(QWidget *parent, const QString &name, const QString &caption,
+                           const QRect &twips)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(pixels(twips));
+    if (parent != m_Frame1)
+        m_placer->place(label, pixels(twips).topLeft());
+    return label;
+}
+
+void Form2::createRenameTab(const StoredForm &stored)
+{
+    auto *page = new QWidget;
+    m_SSTab1->addTab(page, QStringLiteral("重命名"));
+    m_Frame1 = new QGroupBox(QStringLiteral("设置文件名格式"), page);
+    m_Frame1->setObjectName(QStringLiteral("Frame1"));
+    m_Frame1->resize(pixels({120, 360, 3615, 2350}).size());
+    m_placer->place(m_Frame1, pixels({120, 360, 3615, 2350}).topLeft());
+
+    createLabel(m_Frame1, QStringLiteral("Label1"), QStringLiteral("添加#为序列号："),
+                {120, 300, 1455, 375});
+    m_Command3 =
+        createHosted<Command>(m_Frame1, stored, QStringLiteral("Command3"), {1560, 240, 255, 255});
+    m_text1 = createHosted<text>(m_Frame1, stored, QStringLiteral("text1"), {120, 600, 3375, 330});
+    createLabel(m_Frame1, QStringLiteral("Label2"), QStringLiteral("序列号起始号："),
+                {120, 1080, 1335, 255});
+    m_text2 =
+        createHosted<text>(m_Frame1, stored, QStringLiteral("text2"), {1560, 1030, 1935, 330});
+    createLabel(m_Frame1, QStringLiteral("Label3"), QStringLiteral("新文件名："),
+                {120, 1530, 1335, 375});
+    m_text3 =
+        createHosted<text>(m_Frame1, stored, QStringLiteral("text3"), {1560, 1440, 1935, 330});
+    m_Command1 =
+        createHosted<Command>(m_Frame1, stored, QStringLiteral("Command1"), {600, 1860, 1215, 375});
+    m_Command2 = createHosted<Command>(m_Frame1, stored, QStringLiteral("Command2"),
+                                       {2160, 1860, 1095, 375});
+}
+
+void Form2::createConversionTab(const StoredForm &stored)
+{
+    auto *page = new QWidget;
+    m_SSTab1->addTab(page, QStringLiteral("繁转简"));
+    createLabel(page, QStringLiteral("Label4"), QStringLiteral("繁体文件名："),
+                {120, 480, 1815, 255});
+    m_text4 = createHosted<text>(page, stored, QStringLiteral("text4"), {120, 720, 3615, 330});
+    createLabel(page, QStringLiteral("Label5"), QStringLiteral("简体文件名："),
+                {120, 1320, 1695, 255});
+    m_text5 = createHosted<text>(page, stored, QStringLiteral("text5"), {120, 1560, 3615, 330});
+    m_Command4 =
+        createHosted<Command>(page, stored, QStringLiteral("Command4"), {360, 2040, 1215, 495});
+    m_Command5 =
+        createHosted<Command>(page, stored, QStringLiteral("Command5"), {2040, 2040, 1335, 495});
+}
+
+void Form2::setTabOrder(const QList<QWidget *> &order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void Form2::connectHandlers()
+{
+    connect(m_Drivestation, &DriveListBox::Change, this, &Form2::Drivestation_Change);
+    connect(m_lstMap, &FolderListBox::Change, this, &Form2::lstMap_Change);
+    connect(m_lstMap, &FolderListBox::unreadable, this, &Form2::reportUnreadable);
+    connect(m_lstFiles, &FileListBox::Click, this, &Form2::lstFiles_Click);
+    connect(m_Command1, &Command::Click, this, &Form2::Command1_Click);
+    connect(m_Command2, &Command::Click, this, &Form2::Command2_Click);
+    connect(m_Command3, &Command::Click, this, &Form2::Command3_Click);
+    connect(m_text1, &text::Change, this, &Form2::text1_Change);
+    connect(m_text2, &text::Change, this, &Form2::text2_Change);
+    connect(m_text4, &text::Change, this, &Form2::text4_Change);
+    connect(m_Command4, &Command::Click, this, &Form2::Command4_Click);
+    connect(m_Command5, &Command::Click, this, &Form2::Command5_Click);
+    text1Edit()->installEventFilter(this);
+}
+
+void Form2::Form_Load()
+{
+    m_batch = {};
+    m_conversion = {};
+}
+
+void Form2::Drivestation_Change()
+{
+    m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
+}
+
+void Form2::lstMap_Change()
+{
+    m_Drivestation->rememberFolder(m_lstMap->path());
+    m_lstMap->refresh();
+    m_lstFiles->setPath(m_lstMap->path());
+    m_List1->clear();
+    m_Command5->show();
+}
+
+void Form2::lstFiles_Click()
+{
+    const QString base = displayName(baseName(m_lstFiles->selectedName()));
+    m_text1->setText(base);
+    m_text4->setText(base);
+}
+
+void Form2::reportUnreadable(const QByteArray &path, int error)
+{
+    m_messages.failure(QStringLiteral("无法打开文件夹【%1】：%2")
+                           .arg(displayName(path), QString::fromLocal8Bit(std::strerror(error))));
+}
+
+template <typename Action> void Form2::renaming(Action action)
+{
+    const ListIdentity before = ListIdentity::take(m_lstFiles->path(), m_lstFiles->listing());
+    m_results->startJournal();
+    action();
+    if (before.anyChanged(m_results->journal()))
+        m_lstFiles->refresh();
+}
+
+void Form2::Command1_Click()
+{
+    // The entries are taken at the click: exactly what the list shows.
+    renaming([this] {
+        RunSerialRename(m_text1->Text(), m_text2->Text(), m_lstMap->path(), m_lstFiles->entries(),
+                        *m_results, m_messages, m_batch);
+    });
+}
+
+void Form2::Command2_Click()
+{
+    m_text1->setText(QString());
+    m_text2->setText(QString());
+    m_text3->setText(QString());
+}
+
+void Form2::Command3_Click()
+{
+    QLineEdit *edit = text1Edit();
+    m_text1->setFocus();
+    if (m_text1SelectionStart >= 0 && !edit->hasSelectedText())
+        edit->setSelection(m_text1SelectionStart, m_text1SelectionLength);
+    m_text1SelectionStart = -1;
+    // A real key press and release, so that KeyPress and Change run as for typing.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_NumberSign, Qt::ShiftModifier, QStringLiteral("#"));
+    QApplication::sendEvent(edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_NumberSign, Qt::ShiftModifier,
+                      QStringLiteral("#"));
+    QApplication::sendEvent(edit, &release);
+}
+
+void Form2::text1_Change()
+{
+    m_text1SelectionStart = -1;
+    refreshPreview();
+}
+
+void Form2::text2_Change()
+{
+    refreshPreview();
+}
+
+void Form2::refreshPreview()
+{
+    QString preview = m_text1->Text();
+    m_text3->setText(preview.replace(QLatin1Char('#'), m_text2->Text()));
+}
+
+void Form2::text4_Change()
+{
+    m_text5->setText(simplifiedPreview(m_text4->Text(), m_conversion));
+}
+
+void Form2::Command4_Click()
+{
+    renaming([this] {
+        convertSelected(m_lstMap->path(), m_lstFiles->selectedName(), m_text4->Text(), *m_results,
+                        m_messages, m_conversion);
+    });
+}
+
+void Form2::Command5_Click()
+{
+    bool confirmed = false;
+    renaming([this, &confirmed] {
+        confirmed = convertFolder(m_lstMap->path(), m_lstFiles->entries(), *m_results, m_messages,
+                                  m_conversion);
+    });
+    if (confirmed)
+        m_Command5->hide();
+}
+
+QLineEdit *Form2::text1Edit() const
+{
+    return qobject_cast<QLineEdit *>(m_text1->focusProxy());
+}
+
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    // The edit field drops its selection right after this; Command3 types over it later.
+    QLineEdit *edit = text1Edit();
+    if (watched == edit && event->type() == QEvent::FocusOut && edit->hasSelectedText()) {
+        m_text1SelectionStart = edit->selectionStart();
+        m_text1SelectionLength = int(edit->selectedText().size());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tolvane

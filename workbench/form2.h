@@ -1,0 +1,107 @@
+#pragma once
+
+#include "controls/host/formhost.h"
+#include "workbench/batchstate.h"
+#include "workbench/conversionstate.h"
+#include "workbench/listboxresults.h"
+
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QTabWidget;
+
+namespace tolvane {
+
+class Command;
+class DriveListBox;
+class FileListBox;
+class FolderListBox;
+class MessageBoxes;
+class StoredForm;
+class TabPlacer;
+class text;
+
+// The working form: drive, folder and file lists on the left, the rename and conversion tabs
+// and the result list List1 on the right. Every control's objectName is its name on the form.
+// The lists start on the working folder; message boxes go to the implementation handed in.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form2(MessageBoxes &messages, QWidget *parent = nullptr);
+    ~Form2() override;
+
+    // The form-level variables.
+    const BatchState &batchState() const { return m_batch; }
+    const ConversionState &conversionState() const { return m_conversion; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createNavigation();
+    void createRenameTab(const StoredForm &stored);
+    void createConversionTab(const StoredForm &stored);
+    template <typename Control>
+    Control *createHosted(QWidget *parent, const StoredForm &stored, const QString &name,
+                          const QRect &twips);
+    QLabel *createLabel(QWidget *parent, const QString &name, const QString &caption,
+                        const QRect &twips);
+    void setTabOrder(const QList<QWidget *> &order);
+    void connectHandlers();
+
+    void Form_Load();
+    void Drivestation_Change();
+    void lstMap_Change();
+    void lstFiles_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void text1_Change();
+    void text2_Change();
+    void text4_Change();
+    void Command4_Click();
+    void Command5_Click();
+
+    void refreshPreview();
+    void reportUnreadable(const QByteArray &path, int error);
+    // Runs a rename or conversion; re-reads the file list only when a name it shows has come
+    // to stand for another file, so that no later click acts on a file it does not show.
+    template <typename Action> void renaming(Action action);
+    QLineEdit *text1Edit() const;
+
+    MessageBoxes &m_messages;
+    FormHost m_host;
+    BatchState m_batch;
+    ConversionState m_conversion;
+
+    DriveListBox *m_Drivestation = nullptr;
+    FolderListBox *m_lstMap = nullptr;
+    FileListBox *m_lstFiles = nullptr;
+    QListWidget *m_List1 = nullptr;
+    QTabWidget *m_SSTab1 = nullptr;
+    TabPlacer *m_placer = nullptr;
+    QGroupBox *m_Frame1 = nullptr;
+    text *m_text1 = nullptr;
+    text *m_text2 = nullptr;
+    text *m_text3 = nullptr;
+    text *m_text4 = nullptr;
+    text *m_text5 = nullptr;
+    Command *m_Command1 = nullptr;
+    Command *m_Command2 = nullptr;
+    Command *m_Command3 = nullptr;
+    Command *m_Command4 = nullptr;
+    Command *m_Command5 = nullptr;
+    ListBoxResults *m_results = nullptr;
+
+    // text1's selection as it was when text1 lost the focus (the edit field drops it then);
+    // "#" from Command3 replaces it as typing would. Length 0: only the caret.
+    int m_text1SelectionStart = -1;
+    int m_text1SelectionLength = 0;
+};
+
+} // namespace tolvane

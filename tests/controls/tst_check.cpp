@@ -231,20 +231,21 @@ private Q_SLOTS:
     void pressesThatMakeNoClick_data()
     {
         QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("pressAt");
         QTest::addColumn<QPoint>("releaseAt");
-        QTest::newRow("dragged out") << Qt::LeftButton << QPoint(130, 10);
-        QTest::newRow("right button") << Qt::RightButton << OnControl;
-        QTest::newRow("dragged off the glyph") << Qt::LeftButton << QPoint(14, 9);
+        QTest::newRow("dragged out") << Qt::LeftButton << OnControl << QPoint(130, 10);
+        QTest::newRow("dragged off the glyph") << Qt::LeftButton << OnGlyph << OnControl;
+        QTest::newRow("right button") << Qt::RightButton << OnControl << OnControl;
     }
     void pressesThatMakeNoClick()
     {
         QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, pressAt);
         QFETCH(QPoint, releaseAt);
         check box;
         box.resizeNow(BoxSize);
         box.setValue(1);
         const QStringList *log = recordEvents(box);
-        const QPoint pressAt = button == Qt::LeftButton && releaseAt.x() < 20 ? OnGlyph : OnControl;
         sendMouse(box, QEvent::MouseButtonPress, pressAt, button, button);
         sendMouse(box, QEvent::MouseMove, releaseAt, Qt::NoButton, button);
         sendMouse(box, QEvent::MouseButtonRelease, releaseAt, button, Qt::NoButton);

@@ -3,6 +3,8 @@
 #include "frame/captiontext.h"
 #include "frame/skin.h"
 
+#include <algorithm>
+
 namespace tolvane {
 
 namespace {
@@ -11,11 +13,20 @@ namespace {
 constexpr QRgb KeyColour = 0xff010000;
 constexpr int IconSize = 32;
 constexpr int SmallIcon = 18;
+constexpr int TitleBarHeight = 38;
 
 } // namespace
 
 FramePainter::FramePainter(const Skin &skin, const CaptionText &text) : m_skin(skin), m_text(text)
 {}
+
+void FramePainter::setCaption(const QString &caption)
+{
+    if (caption == m_caption && m_captionWidth >= 0)
+        return;
+    m_caption = caption;
+    m_captionWidth = -1;
+}
 
 void FramePainter::setIcon(const QImage &icon)
 {
@@ -42,9 +53,12 @@ void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton)
 {
     const int w = frameSize.width();
     const int h = frameSize.height();
+    // From 138 × 76 up the pieces tile everything outside the interior, and nothing draws
+    // into the interior: a repaint at the same size need not clear the surface first.
+    const bool tiled = w >= 138 && h >= 76 && m_skin.isComplete();
     if (m_surface.width() != w || m_surface.height() != h)
         m_surface = Surface(w, h);
-    else
+    else if (!tiled)
         m_surface.fill(0);
 
     m_surface.stretchFrom(21, 0, w - 138, 38, m_skin.slot(2), 0, 0, 21, 38);
@@ -79,13 +93,20 @@ void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton)
 
 void FramePainter::DrawTitle(int width)
 {
-    const QSize full = m_text.measure(m_caption);
-    m_titleText = CaptionText::shorten(m_caption, full.width(), width - 170);
-    const QImage text = m_text.render(m_titleText);
+    if (m_captionWidth < 0)
+        m_captionWidth = m_text.measure(m_caption).width();
+    m_titleText = CaptionText::shorten(m_caption, m_captionWidth, width - 170);
+    if (m_renderedImage.isNull() || m_renderedTitle != m_titleText) {
+        m_renderedTitle = m_titleText;
+        m_renderedImage = m_text.render(m_titleText);
+    }
+    const QImage &text = m_renderedImage;
     const QRgb shadow = m_skin.stripPixel(64, 128, 48);
 
-    // Row by row, so a text pixel is always written after any shadow on the same spot.
-    for (int y = 0; y < text.height(); ++y) {
+    // Row by row, so a text pixel is always written after any shadow on the same spot. The
+    // caption stays within the title bar, whatever the font's height.
+    const int rows = std::min(text.height(), TitleBarHeight - 18);
+    for (int y = 0; y < rows; ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(text.constScanLine(y));
         for (int x = 0; x < text.width(); ++x) {
             QRgb c = row[x] & 0xffffff;

@@ -18,7 +18,7 @@ class FramePainter
 public:
     FramePainter(const Skin &skin, const CaptionText &text);
 
-    void setCaption(const QString &caption) { m_caption = caption; }
+    void setCaption(const QString &caption);
     // Any picture; drawn as a 32 × 32 icon with a one-bit mask, then shrunk to 18 × 18.
     void setIcon(const QImage &icon);
 
@@ -40,6 +40,10 @@ private:
     Surface m_surface;
     qint16 m_paintedState = 0;
     QString m_titleText;
+    // The caption's measure and the drawn title only change with the caption or the width.
+    int m_captionWidth = -1;
+    QString m_renderedTitle;
+    QImage m_renderedImage;
 };
 
 } // namespace tolvane

@@ -55,6 +55,7 @@ bool Skin::LoadSkin(const QString &folder)
         }
         m_slots[i - 1] = std::move(surface);
     }
+    m_complete = complete;
     return complete;
 }
 
@@ -62,6 +63,7 @@ void Skin::release()
 {
     for (Surface &surface : m_slots)
         surface = Surface();
+    m_complete = false;
 }
 
 QRgb Skin::stripPixel(int red, int green, int blue) const

@@ -29,6 +29,8 @@ public:
     // cannot be decoded leaves its slot transparent and makes the result false.
     bool LoadSkin(const QString &folder = QStringLiteral(":/frame"));
     void release();
+    // Every slot decoded by the last LoadSkin, and not released since.
+    bool isComplete() const { return m_complete; }
 
     // Slot 1 to 12; a null surface before LoadSkin and after release.
     const Surface &slot(int i) const { return m_slots.at(i - 1); }
@@ -37,6 +39,7 @@ public:
 
 private:
     std::array<Surface, SlotCount> m_slots;
+    bool m_complete = false;
 };
 
 } // namespace tolvane

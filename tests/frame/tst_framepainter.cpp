@@ -52,6 +52,7 @@ private Q_SLOTS:
     void shortening_data();
     void shortening();
     void degenerateSizes();
+    void repaintMatchesFreshPaint();
 
 private:
     QTemporaryDir m_folder;
@@ -249,6 +250,24 @@ void TestFramePainter::degenerateSizes()
         painter.PaintForm(size, 1);
         QCOMPARE(painter.image().image(), first);
     }
+}
+
+void TestFramePainter::repaintMatchesFreshPaint()
+{
+    // A repaint at the same size reuses the surface: nothing of the last image may survive.
+    const CaptionText text(QGuiApplication::font());
+    FramePainter reused(m_skin, text);
+    reused.setIcon(m_icon);
+    reused.setCaption(QStringLiteral("A much longer caption than the next one"));
+    reused.PaintForm(QSize(527, 200), 1);
+    reused.setCaption(QStringLiteral("T"));
+    reused.PaintForm(QSize(527, 200), 0);
+
+    FramePainter fresh(m_skin, text);
+    fresh.setIcon(m_icon);
+    fresh.setCaption(QStringLiteral("T"));
+    fresh.PaintForm(QSize(527, 200), 0);
+    QCOMPARE(reused.image().image(), fresh.image().image());
 }
 
 QTEST_MAIN(TestFramePainter)

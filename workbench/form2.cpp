@@ -74,6 +74,8 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
     m_SSTab1 = new QTabWidget(this);
     m_SSTab1->setObjectName(QStringLiteral("SSTab1"));
     m_SSTab1->setGeometry(pixels({3360, 0, 3855, 2775}));
+    // A strip no taller than the old tab control's, so the page starts above Frame1.
+    m_SSTab1->setStyleSheet(QStringLiteral("QTabBar::tab { height: 20px; }"));
     m_placer = new TabPlacer(*m_SSTab1);
     createRenameTab(stored);
     createConversionTab(stored);

@@ -41,7 +41,7 @@ check::check(QWidget *parent) : HostedControl(parent)
 void check::setEnabled(bool vNewValue)
 {
     QWidget::setEnabled(vNewValue);
-    if (isEnabled())
+    if (isEnabledSelf())
         ShowGlyph();
     else
         ShowDisabledGlyph();
@@ -110,14 +110,14 @@ void check::writeProperties(PropertyBag &bag) const
     bag.write(QStringLiteral("Font"), m_Font, ambientFont());
     bag.write(QStringLiteral("Value"), m_Value, qint32(0));
     bag.write(QStringLiteral("Caption"), m_caption, displayName());
-    bag.write(QStringLiteral("Enabled"), isEnabled(), true);
+    bag.write(QStringLiteral("Enabled"), isEnabledSelf(), true);
     bag.write(QStringLiteral("BackColor"), qint32(m_BackColor), qint32(ButtonFace));
     bag.write(QStringLiteral("ForeColor"), qint32(m_ForeColor), qint32(0));
 }
 
 void check::ShowGlyph()
 {
-    if (!isEnabled()) {
+    if (!isEnabledSelf()) {
         ShowDisabledGlyph();
         return;
     }
@@ -147,7 +147,7 @@ void check::LayoutCheck()
 
 void check::applyCaptionColor()
 {
-    m_captionColor = isEnabled() ? colorFromValue(m_ForeColor) : DisabledCaption;
+    m_captionColor = isEnabledSelf() ? colorFromValue(m_ForeColor) : DisabledCaption;
     update();
 }
 
@@ -269,7 +269,7 @@ void check::onClick()
 
 void check::onMouseDown(qint16 Button, qint16 Shift, float X, float Y)
 {
-    if (isEnabled())
+    if (isEnabledSelf())
         showLook(CheckGlyphs::Pressed);
     Q_EMIT MouseDown(Button, Shift, X, Y);
 }
@@ -282,7 +282,7 @@ void check::onMouseMove(qint16 Button, qint16 Shift, float X, float Y)
     if (!CheckGeometry::encloses({X, Y}, inner))
         return;
     Q_EMIT MouseMove(Button, Shift, X, Y);
-    if (isEnabled())
+    if (isEnabledSelf())
         showLook(Button == 1 ? CheckGlyphs::Pressed : CheckGlyphs::Hover);
 }
 

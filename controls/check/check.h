@@ -24,7 +24,7 @@ class check : public HostedControl
 public:
     explicit check(QWidget *parent = nullptr);
 
-    bool Enabled() const { return isEnabled(); }
+    bool Enabled() const { return isEnabledSelf(); }
     void setEnabled(bool vNewValue);
     qint32 Value() const { return m_Value; }
     void setValue(qint32 vNewValue);

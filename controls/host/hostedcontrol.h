@@ -32,6 +32,9 @@ public:
     // resize to the current size still runs the layout once.
     void resizeNow(QSize pixels);
     QRect geometryTwips() const;
+    // The control's own enabled flag. isEnabled() is also false while the form is disabled,
+    // which must neither change the control's look rules nor be saved with it.
+    bool isEnabledSelf() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void setGeometryTwips(const QRect &twips);
 
 protected:

@@ -150,7 +150,7 @@ void text::readProperties(const PropertyBag &bag)
 
 void text::writeProperties(PropertyBag &bag) const
 {
-    bag.write(QStringLiteral("Enabled"), isEnabled(), true);
+    bag.write(QStringLiteral("Enabled"), isEnabledSelf(), true);
     bag.write(QStringLiteral("Locked"), m_TxtSpin->isReadOnly(), false);
     bag.write(QStringLiteral("Text"), m_TxtSpin->text(), QStringLiteral("Text1"));
     bag.write(QStringLiteral("Decimal"), m_Decimal, qint16(0));

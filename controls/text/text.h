@@ -23,7 +23,7 @@ class text : public HostedControl
 public:
     explicit text(QWidget *parent = nullptr);
 
-    bool Enabled() const { return isEnabled(); }
+    bool Enabled() const { return isEnabledSelf(); }
     void setEnabled(bool New_Enabled);
     // The control's own window, not the edit field's; asking makes the control a native window.
     WId hWnd() { return winId(); }

@@ -355,6 +355,18 @@ private Q_SLOTS:
         QCOMPARE(box->Text(), u"07"_qs);
     }
 
+    void disabledFormLeavesTheStoredStateAlone()
+    {
+        QWidget form;
+        auto *box = new text(&form);
+        placeInstance(*box, m_host, u"text1"_qs, nullptr);
+        form.setEnabled(false);
+        QVERIFY(box->Enabled());
+        PropertyBag saved;
+        box->saveProperties(saved);
+        QVERIFY(!saved.contains(u"Enabled"));
+    }
+
     void hWndIsTheControlsOwnWindow()
     {
         text box;

@@ -47,6 +47,38 @@ void addColumns()
     QTest::addColumn<Names>("failed");
 }
 
+// What both conversions share: a real folder made from the "created" column, the recorders
+// answering with the "answer" column, and the checks of what the conversion left behind.
+struct Scene
+{
+    Scene()
+    {
+        QFETCH(Names, created);
+        QFETCH(bool, answer);
+        for (const QByteArray &name : created)
+            dir.createFile(name);
+        before = dir.contents();
+        boxes.answer = answer;
+    }
+
+    void check(const QString &question) const
+    {
+        QFETCH(Names, after);
+        QFETCH(QStringList, results);
+        QFETCH(Names, failed);
+        QCOMPARE(dir.names(), sorted(after));
+        QCOMPARE(dir.contents(), before);
+        QCOMPARE(list.items(), results);
+        QCOMPARE(list.clears(), 0);
+        checkMessages(boxes, question, failed);
+    }
+
+    TestDir dir;
+    std::map<QByteArray, int> before;
+    FakeMessageBoxes boxes;
+    FakeResultList list;
+};
+
 } // namespace
 
 class TestSimplifyRename : public QObject
@@ -102,31 +134,17 @@ void TestSimplifyRename::convertSelected_data()
 
 void TestSimplifyRename::convertSelected()
 {
-    QFETCH(Names, created);
-    QFETCH(bool, answer);
-    QFETCH(Names, after);
-    QFETCH(QStringList, results);
-    QFETCH(Names, failed);
     QFETCH(QByteArray, selected);
     QFETCH(QString, text4);
-
-    TestDir dir;
-    for (const QByteArray &name : created)
-        dir.createFile(name);
-    const auto before = dir.contents();
-    FakeMessageBoxes boxes;
-    boxes.answer = answer;
-    FakeResultList list;
+    Scene scene;
     // A value left from an earlier preview must not be what the file is named after.
     tolvane::ConversionState state{u"陈旧"_qs, u"陈旧"_qs};
 
-    tolvane::convertSelected(dir.nativePath(), selected, text4, list, boxes, state);
+    tolvane::convertSelected(scene.dir.nativePath(), selected, text4, scene.list, scene.boxes,
+                             state);
 
-    QCOMPARE(dir.names(), sorted(after));
-    QCOMPARE(dir.contents(), before);
-    QCOMPARE(list.items(), results);
-    checkMessages(boxes, u"将【"_qs + displayName(selected) + u"】文件转换为简体?"_qs, failed);
-    if (answer && !selected.isEmpty())
+    scene.check(u"将【"_qs + displayName(selected) + u"】文件转换为简体?"_qs);
+    if (scene.boxes.answer && !selected.isEmpty())
         QVERIFY(state.ConvertedName.isEmpty());
 }
 
@@ -163,32 +181,16 @@ void TestSimplifyRename::convertFolder_data()
 
 void TestSimplifyRename::convertFolder()
 {
-    QFETCH(Names, created);
-    QFETCH(bool, answer);
-    QFETCH(Names, after);
-    QFETCH(QStringList, results);
-    QFETCH(Names, failed);
     QFETCH(Names, listed);
-
-    TestDir dir;
-    for (const QByteArray &name : created)
-        dir.createFile(name);
-    const auto before = dir.contents();
-    FakeMessageBoxes boxes;
-    boxes.answer = answer;
-    FakeResultList list;
+    Scene scene;
     tolvane::ConversionState state;
 
-    const bool hide = tolvane::convertFolder(dir.nativePath(), listed, list, boxes, state);
+    const bool hide =
+        tolvane::convertFolder(scene.dir.nativePath(), listed, scene.list, scene.boxes, state);
 
-    QCOMPARE(hide, answer);
-    QCOMPARE(dir.names(), sorted(after));
-    QCOMPARE(dir.contents(), before);
-    QCOMPARE(list.items(), results);
-    QCOMPARE(list.clears(), 0);
-    checkMessages(boxes,
-                  u"将【"_qs + displayName(dir.nativePath()) + u"】文件夹下所有文件转换为简体?"_qs,
-                  failed);
+    QCOMPARE(hide, scene.boxes.answer);
+    scene.check(u"将【"_qs + displayName(scene.dir.nativePath()) +
+                u"】文件夹下所有文件转换为简体?"_qs);
     QVERIFY(state.ConvertedName.isEmpty());
 }
 

@@ -3,8 +3,10 @@
 #include "controls/host/storedform.h"
 #include "controls/text/text.h"
 #include "controls/text/textlayout.h"
+#include "platform/fontsubstitutes.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,7 +47,28 @@ class TestText : public QObject
     FormHost m_host;
 
 private Q_SLOTS:
-    void initTestCase() { m_host.setAmbientFont(pointFont(QStringLiteral("宋体"), 9)); }
+    void initTestCase()
+    {
+        installFontSubstitutes();
+        m_host.setAmbientFont(pointFont(QStringLiteral("宋体"), 9));
+    }
+
+    // The stored names stay; what the field draws with must be an installed font.
+    void storedFontNamesResolveToInstalledFonts_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("宋体") << u"宋体"_qs << u"WenQuanYi Micro Hei"_qs;
+        QTest::newRow("Tahoma") << u"Tahoma"_qs << u"DejaVu Sans"_qs;
+    }
+    void storedFontNamesResolveToInstalledFonts()
+    {
+        QFETCH(QString, stored);
+        text box;
+        box.setFont(pointFont(stored, 9));
+        QCOMPARE(box.Font().family(), stored);
+        QTEST(QFontInfo(spinOf(box)->font()).family(), "drawn");
+    }
 
     void layoutInTwips_data()
     {

@@ -7,6 +7,8 @@
 #include "workbench/resultlist.h"
 #include "workbench/simplifier.h"
 
+#include <algorithm>
+
 namespace tolvane {
 namespace {
 
@@ -48,10 +50,14 @@ void report(const QList<Failure> &failures, MessageBoxes &messages)
 {
     if (failures.isEmpty())
         return;
+    // A box as tall as a whole failed folder would push its own OK button off the screen.
+    constexpr qsizetype shownAtMost = 20;
     QString text = QStringLiteral("下列文件没有转换为简体，保持原名：");
-    for (const Failure &failure : failures)
+    for (const Failure &failure : failures.first(std::min(failures.size(), shownAtMost)))
         text += QStringLiteral("\n“%1”无法改名为“%2”：%3")
                     .arg(displayName(failure.from), displayName(failure.to), failure.errorText);
+    if (failures.size() > shownAtMost)
+        text += QStringLiteral("\n……另有 %1 个文件没有转换。").arg(failures.size() - shownAtMost);
     messages.failure(text);
 }
 

@@ -1,4 +1,3 @@
-#include "workbench/ftoj.h"
 #include "workbench/simplifier.h"
 
 #include <QFile>
@@ -30,8 +29,6 @@ private Q_SLOTS:
     void keepsCountWhenPhrasesDoNot_data();
     void keepsCountWhenPhrasesDoNot();
     void withoutDictionariesNothingChanges();
-    void preview_data();
-    void preview();
 };
 
 void TestSimplifier::simplify_data()
@@ -125,26 +122,6 @@ void TestSimplifier::withoutDictionariesNothingChanges()
     QVERIFY(!simplifier.isReady());
     QVERIFY(!simplifier.errorText().isEmpty());
     QCOMPARE(simplifier.simplify(u"舊檔案"_qs), u"舊檔案"_qs);
-}
-
-void TestSimplifier::preview_data()
-{
-    QTest::addColumn<QString>("text4");
-    QTest::addColumn<QString>("text5");
-
-    QTest::newRow("traditional") << u"舊檔案"_qs << u"旧档案"_qs;
-    QTest::newRow("ascii") << u"abc"_qs << u"abc"_qs;
-    QTest::newRow("empty") << QString() << QString();
-}
-
-void TestSimplifier::preview()
-{
-    QFETCH(QString, text4);
-    QFETCH(QString, text5);
-    tolvane::ConversionState state{u"舊的"_qs, u"陈旧"_qs};
-    QCOMPARE(tolvane::simplifiedPreview(text4, state), text5);
-    QCOMPARE(state.NameToConvert, text4);
-    QCOMPARE(state.ConvertedName, text5);
 }
 
 QTEST_GUILESS_MAIN(TestSimplifier)

@@ -21,8 +21,8 @@ Names sorted(Names names)
     return names;
 }
 
-// One question first, exactly as worded; then one failure box naming every file that failed,
-// or none at all.
+// One question first, exactly as worded; then one failure box naming the files that failed (the
+// first twenty, then how many more), or none at all.
 void checkMessages(const FakeMessageBoxes &boxes, const QString &question, const Names &failed)
 {
     const auto &shown = boxes.shown();
@@ -34,8 +34,12 @@ void checkMessages(const FakeMessageBoxes &boxes, const QString &question, const
     if (failed.isEmpty())
         return;
     QCOMPARE(shown[1].kind, FakeMessageBoxes::Kind::Failure);
-    for (const QByteArray &name : failed)
-        QVERIFY2(shown[1].text.contains(displayName(name)), qPrintable(shown[1].text));
+    const QString &text = shown[1].text;
+    for (const QByteArray &name : failed.first(std::min<qsizetype>(failed.size(), 20)))
+        QVERIFY2(text.contains(u'“' + displayName(name) + u'”'), qPrintable(text));
+    QCOMPARE(text.count(u'\n'), std::min<qsizetype>(failed.size(), 21));
+    if (failed.size() > 20)
+        QVERIFY2(text.contains(QString::number(failed.size() - 20)), qPrintable(text));
 }
 
 void addColumns()
@@ -174,6 +178,10 @@ void TestSimplifyRename::convertFolder_data()
                               << QStringList{u"readme.md"_qs, u"说明"_qs}
                               << Names{"舊.txt", "gone.md"}
                               << Names{"舊.txt", "readme.md", "gone.md", "說明"};
+    Names gone;
+    for (int i = 0; i < 25; ++i)
+        gone.append("舊" + QByteArray::number(i));
+    QTest::newRow("many failures") << Names{} << true << Names{} << QStringList{} << gone << gone;
     QTest::newRow("not UTF-8") << Names{notUtf8, "說明"} << true << Names{notUtf8, "说明"}
                                << QStringList{displayName(notUtf8), u"说明"_qs} << Names{}
                                << Names{notUtf8, "說明"};

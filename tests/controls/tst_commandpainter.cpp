@@ -212,6 +212,26 @@ private Q_SLOTS:
             }
         }
     }
+
+    // Below 6 pixels the bands have no room; the overlapping corners must still cover the
+    // whole image, without reading or writing outside it.
+    void tinySurfacesAreFullyCovered_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("5 x 5") << QSize(5, 5);
+        QTest::newRow("4 x 2") << QSize(4, 2);
+        QTest::newRow("1 x 1") << QSize(1, 1);
+        QTest::newRow("empty") << QSize(0, 0);
+    }
+
+    void tinySurfacesAreFullyCovered()
+    {
+        QFETCH(QSize, size);
+        const Surface image = painted(CommandSkins(), size, Focused, true, true);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                QCOMPARE(qAlpha(image.pixel(x, y)), 0xFF);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandPainter)

@@ -1,9 +1,11 @@
 #include "frame/form1.h"
 #include "platform/fontsubstitutes.h"
 #include "platform/qtmessageboxes.h"
+#include "workbench/form2.h"
 
 #include <QApplication>
 #include <QTextStream>
+#include <memory>
 
 namespace {
 
@@ -20,11 +22,10 @@ void watchFirstPaint(tolvane::Form1 &frame)
         [mode, connection] {
             QObject::disconnect(*connection);
             delete connection;
-            if (mode == "exit") {
+            if (mode == "exit")
                 QCoreApplication::quit();
-            } else {
+            else
                 QTextStream(stdout) << "painted" << Qt::endl;
-            }
         },
         Qt::QueuedConnection);
 }
@@ -38,14 +39,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
     tolvane::installFontSubstitutes();
 
-    // Stand-in for the working form until it joins the program.
-    auto *working = new QWidget;
-    working->setAutoFillBackground(true);
-    working->resize(485, 439);
-
-    tolvane::Form1 frame(working);
-    tolvane::QtMessageBoxes boxes(nullptr);
-    if (!frame.Load(boxes))
+    // The message boxes belong over the frame, and the working form needs them as it loads.
+    std::unique_ptr<tolvane::QtMessageBoxes> boxes;
+    tolvane::Form1 frame([&boxes] { return new tolvane::Form2(*boxes); });
+    boxes = std::make_unique<tolvane::QtMessageBoxes>(&frame);
+    if (!frame.Load(*boxes))
         return 1;
     watchFirstPaint(frame);
     frame.show();

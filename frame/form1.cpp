@@ -30,9 +30,10 @@ QFont captionFont()
 
 } // namespace
 
-Form1::Form1(QWidget *workingForm, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_workingForm(workingForm),
-      m_text(captionFont()), m_painter(m_skin, m_text)
+Form1::Form1(std::function<QWidget *()> loadWorkingForm, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_loadWorkingForm(std::move(loadWorkingForm)), m_text(captionFont()),
+      m_painter(m_skin, m_text)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvane"));
@@ -42,11 +43,6 @@ Form1::Form1(QWidget *workingForm, QWidget *parent)
     const QImage icon(QStringLiteral(":/icon/tolvane.png"));
     setWindowIcon(QIcon(QPixmap::fromImage(icon)));
     m_painter.setIcon(icon);
-    // Owned from the start, shown only once the frame has loaded.
-    if (m_workingForm) {
-        m_workingForm->setParent(this);
-        m_workingForm->hide();
-    }
 }
 
 bool Form1::Load(MessageBoxes &boxes, bool pngDecoder)
@@ -54,6 +50,15 @@ bool Form1::Load(MessageBoxes &boxes, bool pngDecoder)
     if (!pngDecoder) {
         boxes.fatal(QStringLiteral("Error loading GDI+!"));
         return false;
+    }
+    // Loading the working form runs its own load handler before the frame goes on.
+    m_workingForm = m_loadWorkingForm ? m_loadWorkingForm() : nullptr;
+    if (m_workingForm) {
+        m_workingForm->setParent(this);
+        m_workingForm->hide();
+        // The frame's background is transparent; the working form was a window of its own
+        // and must stay opaque.
+        m_workingForm->setAutoFillBackground(true);
     }
     resize(m_workingForm ? m_workingForm->size() + Border : minimumSize());
     if (!m_skin.LoadSkin())

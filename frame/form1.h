@@ -9,6 +9,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 namespace tolvane {
 
@@ -22,10 +23,11 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *workingForm, QWidget *parent = nullptr);
+    // The working form is made by Load, once the frame knows it can draw itself.
+    explicit Form1(std::function<QWidget *()> loadWorkingForm, QWidget *parent = nullptr);
 
     // Start-up, before the frame is shown. False when no PNG decoder is there: the error has
-    // been shown and the working form was never shown.
+    // been shown and the working form was never loaded.
     bool Load(MessageBoxes &boxes, bool pngDecoder = Skin::decoderAvailable());
     void PaintForm();
 
@@ -56,6 +58,7 @@ private:
     void toggleMaximise();
     void placeWorkingForm();
 
+    std::function<QWidget *()> m_loadWorkingForm;
     QPointer<QWidget> m_workingForm;
     Skin m_skin;
     CaptionText m_text;

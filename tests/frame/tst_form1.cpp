@@ -35,9 +35,11 @@ private:
 
 void TestForm1::init()
 {
-    m_working = new QWidget;
-    m_working->resize(485, 439);
-    m_frame = new Form1(m_working);
+    m_frame = new Form1([this] {
+        m_working = new QWidget;
+        m_working->resize(485, 439);
+        return m_working.data();
+    });
 }
 
 void TestForm1::cleanup()
@@ -61,6 +63,7 @@ void TestForm1::loadCarriesWorkingForm()
     QCOMPARE(m_working->parentWidget(), m_frame);
     QCOMPARE(m_working->geometry(), QRect(21, 38, 485, 439));
     QVERIFY(!m_working->isHidden());
+    QVERIFY(m_working->autoFillBackground()); // opaque over the transparent interior
 }
 
 void TestForm1::missingDecoder()
@@ -69,7 +72,7 @@ void TestForm1::missingDecoder()
     QCOMPARE(m_boxes.shown().size(), 1);
     QCOMPARE(m_boxes.shown().at(0).kind, test::FakeMessageBoxes::Kind::Fatal);
     QCOMPARE(m_boxes.shown().at(0).text, QStringLiteral("Error loading GDI+!"));
-    QVERIFY(m_working->isHidden());
+    QVERIFY(!m_working);
 }
 
 void TestForm1::workingFormFollowsSize_data()

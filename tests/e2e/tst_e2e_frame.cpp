@@ -17,10 +17,10 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void showsFrameAroundWorkingForm();
+    void renamesThroughWorkingForm();
     void dragsByTitleBar();
     void sizesThroughRightBand();
     void lightsCaptionButton();
-    void renamesThroughWorkingForm();
     void maximisesAndRestores();
     void minimises();
     void closes();
@@ -97,7 +97,7 @@ void TestE2eFrame::dragsByTitleBar()
     const QRect after = m_x->waitForGeometry(
         m_window, [&](QRect g) { return g.topLeft() == before.topLeft() + QPoint(100, 60); });
     QCOMPARE(after, before.translated(100, 60));
-    m_x->screenshot(artifact(QStringLiteral("02-dragged.png")));
+    m_x->screenshot(artifact(QStringLiteral("05-dragged.png")));
 }
 
 void TestE2eFrame::sizesThroughRightBand()
@@ -111,16 +111,16 @@ void TestE2eFrame::sizesThroughRightBand()
     const QRect after =
         m_x->waitForGeometry(m_window, [&](QRect g) { return g.width() == before.width() + 60; });
     QCOMPARE(after, QRect(before.topLeft(), before.size() + QSize(60, 0)));
-    m_x->screenshot(artifact(QStringLiteral("03-sized.png")));
+    m_x->screenshot(artifact(QStringLiteral("06-sized.png")));
 }
 
 void TestE2eFrame::lightsCaptionButton()
 {
     const QRect r = frame();
     const QPoint close = r.topLeft() + QPoint(r.width() - 50, 20);
-    const QRgb plain = m_x->screenshot(artifact(QStringLiteral("04-plain.png"))).pixel(close);
+    const QRgb plain = m_x->screenshot(artifact(QStringLiteral("07-plain.png"))).pixel(close);
     m_x->hover(close);
-    const QString path = artifact(QStringLiteral("05-close-lit.png"));
+    const QString path = artifact(QStringLiteral("08-close-lit.png"));
     QImage lit = m_x->screenshot(path);
     for (int i = 0; i < 50 && lit.pixel(close) == plain; ++i) {
         XSession::pause(50);
@@ -133,10 +133,24 @@ void TestE2eFrame::lightsCaptionButton()
 
 void TestE2eFrame::renamesThroughWorkingForm()
 {
-    // The working form's own controls are driven here once it has joined the program:
-    // pick the folder's files, type a pattern and start number, click "确 定", and check
-    // m_folder's names. Until then the frame carries a plain stand-in.
-    QCOMPARE(m_folder.names(), (QList<QByteArray>{"a.txt", "b.txt"}));
+    // Through the working form's own controls (positions from its layout, frame-relative):
+    // pattern "pic#" in text1, start number 1 in text2, then "确 定".
+    const QPoint origin = frame().topLeft();
+    m_x->click(origin + QPoint(372, 112));
+    m_x->run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("pic#")});
+    m_x->click(origin + QPoint(420, 141));
+    m_x->run(QStringLiteral("xdotool"),
+             {QStringLiteral("key"), QStringLiteral("End"), QStringLiteral("BackSpace")});
+    m_x->run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("1")});
+    m_x->click(origin + QPoint(333, 198));
+
+    const QList<QByteArray> renamed{"pic01.txt", "pic02.txt"};
+    for (int i = 0; i < 100 && m_folder.names() != renamed; ++i)
+        XSession::pause(50);
+    m_x->screenshot(artifact(QStringLiteral("02-renamed.png")));
+    QCOMPARE(m_folder.names(), renamed);
+    QCOMPARE(m_folder.content("pic01.txt"), QByteArray("a.txt"));
+    QCOMPARE(m_folder.content("pic02.txt"), QByteArray("b.txt"));
 }
 
 void TestE2eFrame::maximisesAndRestores()
@@ -145,7 +159,7 @@ void TestE2eFrame::maximisesAndRestores()
     m_x->click(before.topLeft() + QPoint(before.width() - 85, 20));
     const QRect full = m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 1024; });
     QCOMPARE(full, QRect(0, 0, 1024, 768));
-    m_x->screenshot(artifact(QStringLiteral("06-maximised.png")));
+    m_x->screenshot(artifact(QStringLiteral("09-maximised.png")));
 
     m_x->click(QPoint(1024 - 85, 20));
     QCOMPARE(m_x->waitForGeometry(m_window, [&](QRect g) { return g == before; }), before);
@@ -163,7 +177,7 @@ void TestE2eFrame::minimises()
                                                    QStringLiteral("WM_HINTS")});
     }
     QVERIFY2(hints.contains(QLatin1String("Iconic")), qPrintable(hints));
-    m_x->screenshot(artifact(QStringLiteral("07-minimised.png")));
+    m_x->screenshot(artifact(QStringLiteral("10-minimised.png")));
 }
 
 void TestE2eFrame::closes()

@@ -17,6 +17,7 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int fileCount = 20000;
@@ -39,11 +40,11 @@ double now()
 
 QByteArrayList traditionalNames()
 {
-    const QStringList words = {u"舊檔案"_qs,   u"會議記錄"_qs, u"報告書"_qs,   u"圖書館"_qs,
-                               u"電腦資料"_qs, u"藝術歷史"_qs, u"學習筆記"_qs, u"銀行帳戶"_qs};
+    const QStringList words = {u"舊檔案"_s,   u"會議記錄"_s, u"報告書"_s,   u"圖書館"_s,
+                               u"電腦資料"_s, u"藝術歷史"_s, u"學習筆記"_s, u"銀行帳戶"_s};
     QByteArrayList names;
     for (int i = 0; i < fileCount; ++i)
-        names.append((words[i % words.size()] + u'_' + QString::number(i) + u".txt"_qs).toUtf8());
+        names.append((words[i % words.size()] + u'_' + QString::number(i) + u".txt"_s).toUtf8());
     return names;
 }
 

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using tolvane::Simplifier;
 
 namespace {
@@ -36,22 +37,22 @@ void TestSimplifier::simplify_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("traditional") << u"舊檔案"_qs << u"旧档案"_qs;
-    QTest::newRow("ascii") << u"abc"_qs << u"abc"_qs;
+    QTest::newRow("traditional") << u"舊檔案"_s << u"旧档案"_s;
+    QTest::newRow("ascii") << u"abc"_s << u"abc"_s;
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("mixed") << u"Report 舊檔案 v2.txt"_qs << u"Report 旧档案 v2.txt"_qs;
-    QTest::newRow("simplified stays") << u"旧档案说明"_qs << u"旧档案说明"_qs;
-    QTest::newRow("extension kept") << u"舊.TXT"_qs << u"旧.TXT"_qs;
-    QTest::newRow("phrase keeps 乾隆") << u"乾隆皇帝"_qs << u"乾隆皇帝"_qs;
-    QTest::newRow("phrase 瞭解") << u"瞭解報告"_qs << u"了解报告"_qs;
-    QTest::newRow("乾 alone") << u"乾.txt"_qs << u"干.txt"_qs;
-    QTest::newRow("emoji") << u"😀舊檔😀"_qs << u"😀旧档😀"_qs;
-    QTest::newRow("non-BMP CJK") << u"𠀀說𪚥"_qs << u"𠀀说𪚥"_qs;
-    QTest::newRow("fullwidth and kana") << u"「說明」かな"_qs << u"「说明」かな"_qs;
-    QTest::newRow("missing from OpenCC") << u"託付鉅款"_qs << u"讬付钜款"_qs;
-    QTest::newRow("embedded NUL") << QString(u"舊\0檔"_qs) << QString(u"旧\0档"_qs);
+    QTest::newRow("mixed") << u"Report 舊檔案 v2.txt"_s << u"Report 旧档案 v2.txt"_s;
+    QTest::newRow("simplified stays") << u"旧档案说明"_s << u"旧档案说明"_s;
+    QTest::newRow("extension kept") << u"舊.TXT"_s << u"旧.TXT"_s;
+    QTest::newRow("phrase keeps 乾隆") << u"乾隆皇帝"_s << u"乾隆皇帝"_s;
+    QTest::newRow("phrase 瞭解") << u"瞭解報告"_s << u"了解报告"_s;
+    QTest::newRow("乾 alone") << u"乾.txt"_s << u"干.txt"_s;
+    QTest::newRow("emoji") << u"😀舊檔😀"_s << u"😀旧档😀"_s;
+    QTest::newRow("non-BMP CJK") << u"𠀀說𪚥"_s << u"𠀀说𪚥"_s;
+    QTest::newRow("fullwidth and kana") << u"「說明」かな"_s << u"「说明」かな"_s;
+    QTest::newRow("missing from OpenCC") << u"託付鉅款"_s << u"讬付钜款"_s;
+    QTest::newRow("embedded NUL") << QString(u"舊\0檔"_s) << QString(u"旧\0档"_s);
     QTest::newRow("lone surrogate")
-        << QString(QChar(0xD800)) + u"舊"_qs << QString(QChar(0xD800)) + u"舊"_qs;
+        << QString(QChar(0xD800)) + u"舊"_s << QString(QChar(0xD800)) + u"舊"_s;
 }
 
 void TestSimplifier::simplify()
@@ -90,10 +91,10 @@ void TestSimplifier::keepsCountWhenPhrasesDoNot_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("shrinking phrase") << u"測試"_qs << u"测试"_qs;
-    QTest::newRow("growing phrase") << u"檔"_qs << u"档"_qs;
-    QTest::newRow("neighbours keep phrases") << u"乾隆測試乾"_qs << u"乾隆测试干"_qs;
-    QTest::newRow("unknown characters") << u"測試書"_qs << u"测试書"_qs;
+    QTest::newRow("shrinking phrase") << u"測試"_s << u"测试"_s;
+    QTest::newRow("growing phrase") << u"檔"_s << u"档"_s;
+    QTest::newRow("neighbours keep phrases") << u"乾隆測試乾"_s << u"乾隆测试干"_s;
+    QTest::newRow("unknown characters") << u"測試書"_s << u"测试書"_s;
 }
 
 void TestSimplifier::keepsCountWhenPhrasesDoNot()
@@ -103,15 +104,15 @@ void TestSimplifier::keepsCountWhenPhrasesDoNot()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    writeFile(dir.filePath(u"phrases.txt"_qs), "測試\t测\n乾隆\t乾隆\n檔\t档案\n");
-    writeFile(dir.filePath(u"characters.txt"_qs), "測\t测\n試\t试\n乾\t干\n檔\t档\n");
-    writeFile(dir.filePath(u"test.json"_qs), R"({
+    writeFile(dir.filePath(u"phrases.txt"_s), "測試\t测\n乾隆\t乾隆\n檔\t档案\n");
+    writeFile(dir.filePath(u"characters.txt"_s), "測\t测\n試\t试\n乾\t干\n檔\t档\n");
+    writeFile(dir.filePath(u"test.json"_s), R"({
   "name": "test",
   "segmentation": {"type": "mmseg", "dict": {"type": "text", "file": "phrases.txt"}},
   "conversion_chain": [{"dict": {"type": "group", "dicts": [
     {"type": "text", "file": "phrases.txt"}, {"type": "text", "file": "characters.txt"}]}}]
 })");
-    const Simplifier simplifier(QFile::encodeName(dir.filePath(u"test.json"_qs)).toStdString());
+    const Simplifier simplifier(QFile::encodeName(dir.filePath(u"test.json"_s)).toStdString());
     QVERIFY2(simplifier.isReady(), qPrintable(simplifier.errorText()));
     QCOMPARE(simplifier.simplify(input), expected);
 }
@@ -121,7 +122,7 @@ void TestSimplifier::withoutDictionariesNothingChanges()
     const Simplifier simplifier("/nonexistent/t2s.json");
     QVERIFY(!simplifier.isReady());
     QVERIFY(!simplifier.errorText().isEmpty());
-    QCOMPARE(simplifier.simplify(u"舊檔案"_qs), u"舊檔案"_qs);
+    QCOMPARE(simplifier.simplify(u"舊檔案"_s), u"舊檔案"_s);
 }
 
 QTEST_GUILESS_MAIN(TestSimplifier)

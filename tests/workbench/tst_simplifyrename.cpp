@@ -7,6 +7,7 @@
 #include <QTest>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
 using tolvane::displayName;
 using tolvane::test::FakeMessageBoxes;
 using tolvane::test::FakeResultList;
@@ -28,7 +29,7 @@ void checkMessages(const FakeMessageBoxes &boxes, const QString &question, const
     const auto &shown = boxes.shown();
     QVERIFY(!shown.isEmpty());
     QCOMPARE(shown[0].kind, FakeMessageBoxes::Kind::Question);
-    QCOMPARE(shown[0].title, u"转换"_qs);
+    QCOMPARE(shown[0].title, u"转换"_s);
     QCOMPARE(shown[0].text, question);
     QCOMPARE(shown.size(), failed.isEmpty() ? 1 : 2);
     if (failed.isEmpty())
@@ -104,36 +105,36 @@ void TestSimplifyRename::convertSelected_data()
 
     const QByteArray notUtf8("\xff\xfe.txt");
     QTest::newRow("traditional base")
-        << Names{"舊檔案.txt"} << true << Names{"旧档案.txt"} << QStringList{u"旧档案.txt"_qs}
-        << Names{} << QByteArray("舊檔案.txt") << u"舊檔案"_qs;
-    QTest::newRow("no dot") << Names{"說明"} << true << Names{"说明"} << QStringList{u"说明"_qs}
-                            << Names{} << QByteArray("說明") << u"說明"_qs;
+        << Names{"舊檔案.txt"} << true << Names{"旧档案.txt"} << QStringList{u"旧档案.txt"_s}
+        << Names{} << QByteArray("舊檔案.txt") << u"舊檔案"_s;
+    QTest::newRow("no dot") << Names{"說明"} << true << Names{"说明"} << QStringList{u"说明"_s}
+                            << Names{} << QByteArray("說明") << u"說明"_s;
     QTest::newRow("edited text4") << Names{"a.tar.gz"} << true << Names{"报告.tar.gz"}
-                                  << QStringList{u"报告.tar.gz"_qs} << Names{}
-                                  << QByteArray("a.tar.gz") << u"報告"_qs;
+                                  << QStringList{u"报告.tar.gz"_s} << Names{}
+                                  << QByteArray("a.tar.gz") << u"報告"_s;
     QTest::newRow("answered no") << Names{"舊檔案.txt"} << false << Names{"舊檔案.txt"}
                                  << QStringList{} << Names{} << QByteArray("舊檔案.txt")
-                                 << u"舊檔案"_qs;
+                                 << u"舊檔案"_s;
     QTest::newRow("nothing selected") << Names{"舊.txt"} << true << Names{"舊.txt"} << QStringList{}
-                                      << Names{} << QByteArray() << u"舊"_qs;
+                                      << Names{} << QByteArray() << u"舊"_s;
     QTest::newRow("empty text4") << Names{"舊.txt"} << true << Names{"舊.txt"} << QStringList{}
                                  << Names{"舊.txt"} << QByteArray("舊.txt") << QString();
     QTest::newRow("empty text4, no dot") << Names{"說明"} << true << Names{"說明"} << QStringList{}
                                          << Names{"說明"} << QByteArray("說明") << QString();
     QTest::newRow("dot file keeps its name")
-        << Names{".profile"} << true << Names{".profile"} << QStringList{u".profile"_qs} << Names{}
+        << Names{".profile"} << true << Names{".profile"} << QStringList{u".profile"_s} << Names{}
         << QByteArray(".profile") << QString();
     QTest::newRow("already simplified")
-        << Names{"readme.md"} << true << Names{"readme.md"} << QStringList{u"readme.md"_qs}
-        << Names{} << QByteArray("readme.md") << u"readme"_qs;
+        << Names{"readme.md"} << true << Names{"readme.md"} << QStringList{u"readme.md"_s}
+        << Names{} << QByteArray("readme.md") << u"readme"_s;
     QTest::newRow("target taken") << Names{"舊.txt", "旧.txt"} << true << Names{"舊.txt", "旧.txt"}
                                   << QStringList{} << Names{"舊.txt"} << QByteArray("舊.txt")
-                                  << u"舊"_qs;
+                                  << u"舊"_s;
     QTest::newRow("vanished") << Names{} << true << Names{} << QStringList{} << Names{"舊.txt"}
-                              << QByteArray("舊.txt") << u"舊"_qs;
+                              << QByteArray("舊.txt") << u"舊"_s;
     QTest::newRow("not UTF-8") << Names{notUtf8} << true << Names{notUtf8}
                                << QStringList{displayName(notUtf8)} << Names{} << notUtf8
-                               << u"報告"_qs;
+                               << u"報告"_s;
 }
 
 void TestSimplifyRename::convertSelected()
@@ -142,12 +143,12 @@ void TestSimplifyRename::convertSelected()
     QFETCH(QString, text4);
     Scene scene;
     // A value left from an earlier preview must not be what the file is named after.
-    tolvane::ConversionState state{u"陈旧"_qs, u"陈旧"_qs};
+    tolvane::ConversionState state{u"陈旧"_s, u"陈旧"_s};
 
     tolvane::convertSelected(scene.dir.nativePath(), selected, text4, scene.list, scene.boxes,
                              state);
 
-    scene.check(u"将【"_qs + displayName(selected) + u"】文件转换为简体?"_qs);
+    scene.check(u"将【"_s + displayName(selected) + u"】文件转换为简体?"_s);
     if (scene.boxes.answer && !selected.isEmpty())
         QVERIFY(state.ConvertedName.isEmpty());
 }
@@ -160,22 +161,21 @@ void TestSimplifyRename::convertFolder_data()
     const QByteArray notUtf8("\xff\xe8\x88\x8a.txt");
     QTest::newRow("traditional and plain")
         << Names{"舊.TXT", "readme.md"} << true << Names{"旧.TXT", "readme.md"}
-        << QStringList{u"旧.TXT"_qs, u"readme.md"_qs} << Names{} << Names{"舊.TXT", "readme.md"};
+        << QStringList{u"旧.TXT"_s, u"readme.md"_s} << Names{} << Names{"舊.TXT", "readme.md"};
     QTest::newRow("whole name") << Names{"舊檔案.報告"} << true << Names{"旧档案.报告"}
-                                << QStringList{u"旧档案.报告"_qs} << Names{}
-                                << Names{"舊檔案.報告"};
+                                << QStringList{u"旧档案.报告"_s} << Names{} << Names{"舊檔案.報告"};
     QTest::newRow("empty folder") << Names{} << true << Names{} << QStringList{} << Names{}
                                   << Names{};
     QTest::newRow("answered no") << Names{"舊.TXT"} << false << Names{"舊.TXT"} << QStringList{}
                                  << Names{} << Names{"舊.TXT"};
     QTest::newRow("two become one")
         << Names{"乾.txt", "幹.txt"} << true << Names{"干.txt", "幹.txt"}
-        << QStringList{u"干.txt"_qs} << Names{"幹.txt"} << Names{"乾.txt", "幹.txt"};
+        << QStringList{u"干.txt"_s} << Names{"幹.txt"} << Names{"乾.txt", "幹.txt"};
     QTest::newRow("target exists")
         << Names{"舊.txt", "旧.txt"} << true << Names{"舊.txt", "旧.txt"}
-        << QStringList{u"旧.txt"_qs} << Names{"舊.txt"} << Names{"舊.txt", "旧.txt"};
+        << QStringList{u"旧.txt"_s} << Names{"舊.txt"} << Names{"舊.txt", "旧.txt"};
     QTest::newRow("vanished") << Names{"readme.md", "說明"} << true << Names{"readme.md", "说明"}
-                              << QStringList{u"readme.md"_qs, u"说明"_qs}
+                              << QStringList{u"readme.md"_s, u"说明"_s}
                               << Names{"舊.txt", "gone.md"}
                               << Names{"舊.txt", "readme.md", "gone.md", "說明"};
     Names gone;
@@ -183,7 +183,7 @@ void TestSimplifyRename::convertFolder_data()
         gone.append("舊" + QByteArray::number(i));
     QTest::newRow("many failures") << Names{} << true << Names{} << QStringList{} << gone << gone;
     QTest::newRow("not UTF-8") << Names{notUtf8, "說明"} << true << Names{notUtf8, "说明"}
-                               << QStringList{displayName(notUtf8), u"说明"_qs} << Names{}
+                               << QStringList{displayName(notUtf8), u"说明"_s} << Names{}
                                << Names{notUtf8, "說明"};
 }
 
@@ -197,8 +197,8 @@ void TestSimplifyRename::convertFolder()
         tolvane::convertFolder(scene.dir.nativePath(), listed, scene.list, scene.boxes, state);
 
     QCOMPARE(hide, scene.boxes.answer);
-    scene.check(u"将【"_qs + displayName(scene.dir.nativePath()) +
-                u"】文件夹下所有文件转换为简体?"_qs);
+    scene.check(u"将【"_s + displayName(scene.dir.nativePath()) +
+                u"】文件夹下所有文件转换为简体?"_s);
     QVERIFY(state.ConvertedName.isEmpty());
 }
 

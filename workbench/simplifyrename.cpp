@@ -84,7 +84,7 @@ void convertSelected(const QByteArray &folderPath, const QByteArray &selected,
         const qsizetype dot = selected.indexOf('.');
         target = dot >= 0 ? base + selected.mid(dot) : base;
         if (base.isEmpty() && target != selected)
-            failures.append({selected, target, QStringLiteral("新文件名不能只有扩展名")});
+            failures.append({selected, target, QStringLiteral("新文件名为空或只有扩展名")});
     }
     if (failures.isEmpty()) {
         FileMover mover(folderPath);

@@ -1,5 +1,7 @@
 // Start-up to the first painted frame, and idle resident memory, of Tolvane against a bare Qt
 // window: both are started the same way on the same display, alternately.
+#include "tests/support/privatedisplay.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,22 +18,6 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-// A private X server when Xvfb is there; its display number comes back on standard output.
-QString startDisplay(QProcess &server)
-{
-    server.start(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                  QStringLiteral("tcp")});
-    if (!server.waitForStarted())
-        return {};
-    QByteArray number;
-    while (!number.contains('\n') && server.waitForReadyRead(10000))
-        number += server.readAllStandardOutput();
-    return number.trimmed().isEmpty() ? QString()
-                                      : QLatin1Char(':') + QString::fromLatin1(number.trimmed());
 }
 
 class Runner
@@ -94,7 +80,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QProcess server;
-    const QString display = startDisplay(server);
+    const QString display =
+        tolvane::test::startPrivateDisplay(server, QStringLiteral("1280x800x24"));
     if (!display.isEmpty()) {
         env.insert(QStringLiteral("DISPLAY"), display);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));

@@ -1,27 +1,14 @@
 #include "xsession.h"
 
+#include "support/privatedisplay.h"
+
 #include <QEventLoop>
 #include <QStandardPaths>
 #include <QTimer>
 
 namespace tolvane::test {
 
-XSession::XSession()
-{
-    // -displayfd picks a free display and writes its number to standard output.
-    m_server.start(QStringLiteral("Xvfb"),
-                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                    QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                    QStringLiteral("tcp")});
-    if (!m_server.waitForStarted())
-        return;
-    QByteArray number;
-    while (!number.contains('\n') && m_server.waitForReadyRead(10000))
-        number += m_server.readAllStandardOutput();
-    if (number.trimmed().isEmpty())
-        return;
-    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-}
+XSession::XSession() : m_display(startPrivateDisplay(m_server, QStringLiteral("1024x768x24"))) {}
 
 XSession::~XSession()
 {

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void dragGeometry();
 
 private:
+    bool showFrame();        // loaded and shown at (40, 30)
     QPoint hover(QPoint at); // two moves: the first lights, the second repaints
     test::FakeMessageBoxes m_boxes;
     QPointer<QWidget> m_working;
@@ -46,6 +47,15 @@ void TestForm1::cleanup()
 {
     delete m_frame;
     QVERIFY(!m_working); // the frame owns the working form
+}
+
+bool TestForm1::showFrame()
+{
+    if (!m_frame->Load(m_boxes))
+        return false;
+    m_frame->move(40, 30);
+    m_frame->show();
+    return QTest::qWaitForWindowExposed(m_frame);
 }
 
 QPoint TestForm1::hover(QPoint at)
@@ -98,9 +108,7 @@ void TestForm1::workingFormFollowsSize()
 
 void TestForm1::highlightFollowsCursor()
 {
-    QVERIFY(m_frame->Load(m_boxes));
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    QVERIFY(showFrame());
     const QPoint close(527 - 50, 20);
     QTest::mouseMove(m_frame, close);
     QCOMPARE(m_frame->hoverButton(), HoverButton::Close);
@@ -134,10 +142,7 @@ void TestForm1::buttons()
     QFETCH(QPoint, at);
     QFETCH(Qt::MouseButton, button);
     QFETCH(QString, outcome);
-    QVERIFY(m_frame->Load(m_boxes));
-    m_frame->move(40, 30);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    QVERIFY(showFrame());
     const QRect normal = m_frame->geometry();
 
     const QPoint lit = hover(at);
@@ -188,10 +193,7 @@ void TestForm1::dragAndSize()
     QFETCH(QPoint, at);
     QFETCH(QPoint, by);
     QFETCH(QRect, expected);
-    QVERIFY(m_frame->Load(m_boxes));
-    m_frame->move(40, 30);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    QVERIFY(showFrame());
     // No window manager here: the frame moves and sizes itself.
     QTest::mouseMove(m_frame, at);
     QTest::mousePress(m_frame, Qt::LeftButton, {}, at);

@@ -71,9 +71,7 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
 
     const StoredForm stored = loadStoredForm();
     createNavigation();
-    m_SSTab1 = new QTabWidget(this);
-    m_SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    m_SSTab1->setGeometry(pixels({3360, 0, 3855, 2775}));
+    m_SSTab1 = put(new QTabWidget(this), QStringLiteral("SSTab1"), {3360, 0, 3855, 2775});
     // A strip no taller than the old tab control's, so the page starts above Frame1.
     m_SSTab1->setStyleSheet(QStringLiteral("QTabBar::tab { height: 20px; }"));
     m_placer = new TabPlacer(*m_SSTab1);
@@ -88,30 +86,32 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
     connectHandlers();
 }
 
-Form2::~Form2()
-{
-    delete m_results;
-}
+Form2::~Form2() = default;
 
 void Form2::createNavigation()
 {
-    m_Drivestation = new DriveListBox(this);
-    m_Drivestation->setObjectName(QStringLiteral("Drivestation"));
-    m_Drivestation->setGeometry(pixels({80, 0, 3255, 300}));
-    m_lstMap = new FolderListBox(this);
-    m_lstMap->setObjectName(QStringLiteral("lstMap"));
-    m_lstMap->setGeometry(pixels({80, 360, 3255, 2400}));
-    m_lstFiles = new FileListBox(this);
-    m_lstFiles->setObjectName(QStringLiteral("lstFiles"));
-    m_lstFiles->setGeometry(pixels({80, 2880, 3255, 3630}));
-    m_List1 = new QListWidget(this);
-    m_List1->setObjectName(QStringLiteral("List1"));
-    m_List1->setGeometry(pixels({3360, 2880, 3855, 3630}));
-    m_results = new ListBoxResults(*m_List1);
+    m_Drivestation =
+        put(new DriveListBox(this), QStringLiteral("Drivestation"), {80, 0, 3255, 300});
+    m_lstMap = put(new FolderListBox(this), QStringLiteral("lstMap"), {80, 360, 3255, 2400});
+    m_lstFiles = put(new FileListBox(this), QStringLiteral("lstFiles"), {80, 2880, 3255, 3630});
+    m_List1 = put(new QListWidget(this), QStringLiteral("List1"), {3360, 2880, 3855, 3630});
+    m_results = std::make_unique<ListBoxResults>(*m_List1);
 
     // The lists come up on the working folder by their own defaults; no handler runs yet.
     m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
     m_lstFiles->setPath(m_lstMap->path());
+}
+
+template <typename Widget>
+Widget *Form2::put(Widget *widget, const QString &name, const QRect &twips)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(pixels(twips));
+    // Controls on a tab page are placed relative to the tab control, not to the page.
+    QWidget *parent = widget->parentWidget();
+    if (parent != this && parent != m_Frame1)
+        m_placer->place(widget, pixels(twips).topLeft());
+    return widget;
 }
 
 template <typename Control>
@@ -119,21 +119,16 @@ Control *Form2::createHosted(QWidget *parent, const StoredForm &stored, const QS
                              const QRect &twips)
 {
     auto *control = createInstance<Control>(parent, m_host, name, stored.find(name));
+    // Sized at once, so that the control lays itself out before the form is shown.
     control->setGeometryTwips(twips);
-    if (parent != m_Frame1)
-        m_placer->place(control, pixels(twips).topLeft());
-    return control;
+    return put(control, name, twips);
 }
 
 QLabel *Form2::createLabel(QWidget *parent, const QString &name, const QString &caption,
                            const QRect &twips)
 {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
+    auto *label = put(new QLabel(caption, parent), name, twips);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(pixels(twips));
-    if (parent != m_Frame1)
-        m_placer->place(label, pixels(twips).topLeft());
     return label;
 }
 
@@ -141,10 +136,8 @@ void Form2::createRenameTab(const StoredForm &stored)
 {
     auto *page = new QWidget;
     m_SSTab1->addTab(page, QStringLiteral("重命名"));
-    m_Frame1 = new QGroupBox(QStringLiteral("设置文件名格式"), page);
-    m_Frame1->setObjectName(QStringLiteral("Frame1"));
-    m_Frame1->resize(pixels({120, 360, 3615, 2350}).size());
-    m_placer->place(m_Frame1, pixels({120, 360, 3615, 2350}).topLeft());
+    m_Frame1 = put(new QGroupBox(QStringLiteral("设置文件名格式"), page), QStringLiteral("Frame1"),
+                   {120, 360, 3615, 2350});
 
     createLabel(m_Frame1, QStringLiteral("Label1"), QStringLiteral("添加#为序列号："),
                 {120, 300, 1455, 375});

@@ -6,6 +6,7 @@
 #include "workbench/listboxresults.h"
 
 #include <QWidget>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -46,6 +47,7 @@ private:
     void createNavigation();
     void createRenameTab(const StoredForm &stored);
     void createConversionTab(const StoredForm &stored);
+    template <typename Widget> Widget *put(Widget *widget, const QString &name, const QRect &twips);
     template <typename Control>
     Control *createHosted(QWidget *parent, const StoredForm &stored, const QString &name,
                           const QRect &twips);
@@ -96,7 +98,7 @@ private:
     Command *m_Command3 = nullptr;
     Command *m_Command4 = nullptr;
     Command *m_Command5 = nullptr;
-    ListBoxResults *m_results = nullptr;
+    std::unique_ptr<ListBoxResults> m_results;
 
     // text1's selection as it was when text1 lost the focus (the edit field drops it then);
     // "#" from Command3 replaces it as typing would. Length 0: only the caret.

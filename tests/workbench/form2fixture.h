@@ -60,6 +60,13 @@ struct Form2Fixture
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
     void click(const char *command) { QTest::mouseClick(get<Command>(command), Qt::LeftButton); }
+    // Types the pattern and start number and clicks "确 定".
+    void runBatch(const QString &pattern, const QString &start)
+    {
+        box("text1")->setText(pattern);
+        box("text2")->setText(start);
+        click("Command1");
+    }
 };
 
 } // namespace tolvane::test

@@ -113,9 +113,7 @@ private Q_SLOTS:
         f.dir.createFile("a2.jpg");
         f.openFolder();
         const auto before = f.dir.contents();
-        f.box("text1")->setText(u"Photo#"_s);
-        f.box("text2")->setText(u"1"_s);
-        f.click("Command1");
+        f.runBatch(u"Photo#"_s, u"1"_s);
         QCOMPARE(f.results(), (QStringList{u"Photo01.jpg"_s, u"Photo02.jpg"_s, u"Photo03.JPG"_s}));
         QCOMPARE(f.dir.content("Photo01.jpg"), QByteArray("a2.jpg"));
         QCOMPARE(f.dir.content("Photo02.jpg"), QByteArray("a10.jpg"));
@@ -127,8 +125,7 @@ private Q_SLOTS:
         QCOMPARE(f.box("text1")->Text(), u"Photo#"_s);
 
         // A second click works on the old names: the first source is gone, nothing changes.
-        f.box("text1")->setText(u"X#"_s);
-        f.click("Command1");
+        f.runBatch(u"X#"_s, u"1"_s);
         QVERIFY(f.results().isEmpty());
         QCOMPARE(f.dir.names(), (QList<QByteArray>{"Photo01.jpg", "Photo02.jpg", "Photo03.JPG"}));
         QCOMPARE(f.dir.contents(), before);
@@ -165,9 +162,7 @@ private Q_SLOTS:
             f.dir.createFile(name);
         f.openFolder();
         const auto before = f.dir.contents();
-        f.box("text1")->setText(pattern);
-        f.box("text2")->setText(start);
-        f.click("Command1");
+        f.runBatch(pattern, start);
         QCOMPARE(f.results(), listed);
         QCOMPARE(f.dir.contents(), before);
         QCOMPARE(f.dir.names().size(), files.size());
@@ -181,9 +176,7 @@ private Q_SLOTS:
         f.dir.createFile("q");
         f.openFolder();
         const auto before = f.dir.contents();
-        f.box("text1")->setText(u"p#"_s);
-        f.box("text2")->setText(u"1"_s);
-        f.click("Command1");
+        f.runBatch(u"p#"_s, u"1"_s);
         QCOMPARE(f.results(), (QStringList{u"p01"_s, u"p02"_s}));
         QCOMPARE(f.dir.content("p02"), QByteArray("q"));
         QCOMPARE(f.files()->displayNames(), (QStringList{u"p01"_s, u"p02"_s}));

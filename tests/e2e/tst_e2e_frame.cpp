@@ -90,10 +90,10 @@ void TestE2eFrame::dragsByTitleBar()
     const QRect before = frame();
     const QPoint grip = before.topLeft() + QPoint(250, 25);
     m_x->moveTo(grip);
-    m_x->press();
+    m_x->xdotool(QStringLiteral("mousedown 1"));
     m_x->moveTo(grip + QPoint(50, 30));
     m_x->moveTo(grip + QPoint(100, 60));
-    m_x->release();
+    m_x->xdotool(QStringLiteral("mouseup 1"));
     const QRect after = m_x->waitForGeometry(
         m_window, [&](QRect g) { return g.topLeft() == before.topLeft() + QPoint(100, 60); });
     QCOMPARE(after, before.translated(100, 60));
@@ -105,9 +105,9 @@ void TestE2eFrame::sizesThroughRightBand()
     const QRect before = frame();
     const QPoint band = before.topLeft() + QPoint(before.width() - 16, 200);
     m_x->moveTo(band);
-    m_x->press();
+    m_x->xdotool(QStringLiteral("mousedown 1"));
     m_x->moveTo(band + QPoint(60, 40));
-    m_x->release();
+    m_x->xdotool(QStringLiteral("mouseup 1"));
     const QRect after =
         m_x->waitForGeometry(m_window, [&](QRect g) { return g.width() == before.width() + 60; });
     QCOMPARE(after, QRect(before.topLeft(), before.size() + QSize(60, 0)));
@@ -137,11 +137,10 @@ void TestE2eFrame::renamesThroughWorkingForm()
     // pattern "pic#" in text1, start number 1 in text2, then "确 定".
     const QPoint origin = frame().topLeft();
     m_x->click(origin + QPoint(372, 112));
-    m_x->run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("pic#")});
+    m_x->xdotool(QStringLiteral("type pic#"));
     m_x->click(origin + QPoint(420, 141));
-    m_x->run(QStringLiteral("xdotool"),
-             {QStringLiteral("key"), QStringLiteral("End"), QStringLiteral("BackSpace")});
-    m_x->run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("1")});
+    m_x->xdotool(QStringLiteral("key End BackSpace"));
+    m_x->xdotool(QStringLiteral("type 1"));
     m_x->click(origin + QPoint(333, 198));
 
     const QList<QByteArray> renamed{"pic01.txt", "pic02.txt"};

@@ -3,7 +3,6 @@
 #include "support/privatedisplay.h"
 
 #include <QEventLoop>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace tolvane::test {
@@ -38,9 +37,9 @@ qulonglong XSession::waitForWindow(const QString &name) const
 {
     const QString pattern = QLatin1Char('^') + name + QLatin1Char('$');
     for (int i = 0; i < 100; ++i) {
-        const QString found = run(QStringLiteral("xdotool"),
-                                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                   QStringLiteral("--name"), pattern});
+        const QString found =
+            run(QStringLiteral("xdotool"), QStringLiteral("search --onlyvisible --name").split(u' ')
+                                               << pattern);
         if (!found.isEmpty())
             return found.split(QLatin1Char('\n')).first().toULongLong();
         pause(50);
@@ -51,8 +50,8 @@ qulonglong XSession::waitForWindow(const QString &name) const
 QRect XSession::geometry(qulonglong window) const
 {
     const QString shell =
-        run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                        QStringLiteral("--shell"), QString::number(window)});
+        run(QStringLiteral("xdotool"),
+            QStringLiteral("getwindowgeometry --shell %1").arg(window).split(u' '));
     QRect r;
     for (const QString &line : shell.split(QLatin1Char('\n'))) {
         const int value = line.section(QLatin1Char('='), 1).toInt();
@@ -74,23 +73,15 @@ QImage XSession::screenshot(const QString &path) const
     return QImage(path);
 }
 
+void XSession::xdotool(const QString &command) const
+{
+    run(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
+    pause(30);
+}
+
 void XSession::moveTo(QPoint at) const
 {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-    pause(30);
-}
-
-void XSession::press() const
-{
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")});
-    pause(30);
-}
-
-void XSession::release() const
-{
-    run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
-    pause(30);
+    xdotool(QStringLiteral("mousemove %1 %2").arg(at.x()).arg(at.y()));
 }
 
 void XSession::hover(QPoint at) const
@@ -102,8 +93,7 @@ void XSession::hover(QPoint at) const
 void XSession::click(QPoint at) const
 {
     hover(at);
-    press();
-    release();
+    xdotool(QStringLiteral("click 1"));
 }
 
 void XSession::pause(int ms)

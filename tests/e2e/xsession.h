@@ -38,9 +38,9 @@ public:
     }
     QImage screenshot(const QString &path) const;
 
+    // One xdotool command, words separated by single spaces ("mousedown 1").
+    void xdotool(const QString &command) const;
     void moveTo(QPoint at) const;
-    void press() const;
-    void release() const;
     // Two small moves onto a point: the first lights a caption button, the second shows it.
     void hover(QPoint at) const;
     void click(QPoint at) const;

@@ -155,13 +155,11 @@ void TestFramePainter::pieces()
                 continue;
             }
             if (qRed(p) != slot || (sx >= 0 && qGreen(p) != sx) || (sy >= 0 && qBlue(p) != sy))
-                QFAIL(qPrintable(QStringLiteral("(%1,%2) has %3 from slot %4 (%5,%6)")
+                QFAIL(qPrintable(QStringLiteral("(%1,%2) is not from slot %3: %4")
                                      .arg(x)
                                      .arg(y)
-                                     .arg(p, 8, 16)
                                      .arg(slot)
-                                     .arg(sx)
-                                     .arg(sy)));
+                                     .arg(p, 8, 16)));
         }
     }
     // The caption buttons are drawn last and may cover the icon's right columns.

@@ -42,6 +42,8 @@ private Q_SLOTS:
     {
         test::Form2Fixture f;
         f.dir.createFolder("inner");
+        f.dir.createFile("top.txt");
+        const auto before = f.dir.contents();
         f.openFolder();
         const QByteArray inner = f.dir.nativePath() + "/inner";
         const QList<QListWidgetItem *> rows = f.folders()->findItems(u"inner"_s, Qt::MatchEndsWith);
@@ -52,6 +54,8 @@ private Q_SLOTS:
         QCOMPARE(f.files()->path(), inner);
         QTest::keyClick(f.folders(), Qt::Key_Backspace);
         QCOMPARE(f.files()->path(), f.dir.nativePath());
+        QCOMPARE(f.files()->displayNames(), QStringList{u"top.txt"_s});
+        QCOMPARE(f.dir.contents(), before);
     }
 
     void unreadableFolderIsReported()
@@ -86,6 +90,7 @@ private Q_SLOTS:
         drives->setCurrentIndex(0);
         QCOMPARE(f.folders()->path(), f.dir.nativePath());
         QCOMPARE(f.files()->displayNames(), QStringList{u"f.txt"_s});
+        QCOMPARE(f.dir.content("f.txt"), QByteArray("f.txt"));
     }
 
     void fileClickFillsNameFields_data()

@@ -42,6 +42,16 @@ void DriveListBox::setDrives(const DriveTable &drives, qsizetype current)
     m_filling = false;
 }
 
+void DriveListBox::showDriveOf(const QByteArray &path)
+{
+    const qsizetype index = m_drives.indexHolding(path);
+    if (index < 0)
+        return;
+    m_filling = true;
+    setCurrentIndex(int(index));
+    m_filling = false;
+}
+
 QByteArray DriveListBox::drive() const
 {
     return currentIndex() < 0 ? QByteArray() : m_drives.root(currentIndex());

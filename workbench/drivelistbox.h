@@ -23,6 +23,9 @@ public:
     // The current drive's remembered folder.
     QByteArray folder() const;
     void rememberFolder(const QByteArray &path) { m_drives.rememberFolder(path); }
+    // Shows the drive holding path again without raising Change (a drive that could not be
+    // opened leaves the folder list where it was).
+    void showDriveOf(const QByteArray &path);
 
 Q_SIGNALS:
     void Change();

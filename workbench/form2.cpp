@@ -205,7 +205,8 @@ void Form2::Form_Load()
 
 void Form2::Drivestation_Change()
 {
-    m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
+    if (!m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder()))
+        m_Drivestation->showDriveOf(m_lstMap->path());
 }
 
 void Form2::lstMap_Change()

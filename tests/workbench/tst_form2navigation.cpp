@@ -93,6 +93,21 @@ private Q_SLOTS:
         QCOMPARE(f.dir.content("f.txt"), QByteArray("f.txt"));
     }
 
+    void unreadableDriveKeepsTheFolder()
+    {
+        test::Form2Fixture f;
+        f.dir.createFile("f.txt");
+        DriveListBox *drives = f.get<DriveListBox>("Drivestation");
+        drives->setDrives(DriveTable({"/", f.dir.nativePath() + "/gone"}, f.dir.nativePath()), 0);
+        f.openFolder();
+        drives->setCurrentIndex(1);
+        // The failure is reported; the drive list goes back to the drive the folder list is on.
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QCOMPARE(drives->currentIndex(), 0);
+        QCOMPARE(f.folders()->path(), f.dir.nativePath());
+        QCOMPARE(f.files()->displayNames(), QStringList{u"f.txt"_s});
+    }
+
     void fileClickFillsNameFields_data()
     {
         QTest::addColumn<QByteArray>("file");

@@ -77,11 +77,6 @@ void Form1::PaintForm()
     update();
 }
 
-bool Form1::isMaximisedFrame() const
-{
-    return m_selfMaximised || windowState().testFlag(Qt::WindowMaximized);
-}
-
 void Form1::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -158,7 +153,7 @@ void Form1::mouseMoveEvent(QMouseEvent *event)
     setCursor(hitCursor(answer));
     // Only an answer of "client" lets the move reach the frame's own handler.
     if (answer == HitClient)
-        MouseMove();
+        Form_MouseMove();
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent *)
@@ -168,17 +163,17 @@ void Form1::mouseReleaseEvent(QMouseEvent *)
         return;
     }
     if (m_pressAnswer == HitClient)
-        MouseUp();
+        Form_MouseUp();
     m_pressAnswer = HitNowhere;
 }
 
-void Form1::MouseMove()
+void Form1::Form_MouseMove()
 {
     if (m_painter.PaintedState() != m_hover.value())
         PaintForm();
 }
 
-void Form1::MouseUp()
+void Form1::Form_MouseUp()
 {
     switch (m_hover.value()) {
     case HoverButton::Minimise:

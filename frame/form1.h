@@ -34,7 +34,6 @@ public:
     qint16 hoverButton() const { return m_hover.value(); }
     qint16 PaintedState() const { return m_painter.PaintedState(); }
     const FramePainter &painter() const { return m_painter; }
-    bool isMaximisedFrame() const;
 
 Q_SIGNALS:
     // After each paint has gone to the screen's backing store.
@@ -53,8 +52,8 @@ protected:
 private:
     qint16 hitTest(QPoint screen);
     void pressAt(QMouseEvent *event, qint16 answer);
-    void MouseMove();
-    void MouseUp();
+    void Form_MouseMove();
+    void Form_MouseUp();
     void toggleMaximise();
     void placeWorkingForm();
 

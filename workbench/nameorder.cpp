@@ -3,8 +3,8 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <iterator>
 #include <malloc.h>
-#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -27,13 +27,71 @@ QCollator makeCollator()
     return collator;
 }
 
-void computeKeys(const QStringList &display, std::vector<QCollatorSortKey> &keys, qsizetype from,
-                 qsizetype to)
+struct Item
+{
+    QCollatorSortKey key;
+    qsizetype index;
+};
+
+// Equal keys (names differing only in letter case) fall back to the raw bytes.
+struct Less
+{
+    const QList<QByteArray> &raw;
+    bool operator()(const Item &a, const Item &b) const
+    {
+        const int c = a.key.compare(b.key);
+        return c != 0 ? c < 0 : raw.at(a.index) < raw.at(b.index);
+    }
+};
+
+// Keys and sorts one slice of the names; slices are merged afterwards.
+void sortSlice(const QList<QByteArray> &raw, const QStringList &display, std::vector<Item> &items,
+               qsizetype from, qsizetype to)
 {
     // A collator of its own per thread: the backend's collator object is not shared safely.
     const QCollator collator = makeCollator();
+    items.reserve(to - from);
     for (qsizetype i = from; i < to; ++i)
-        keys.emplace_back(collator.sortKey(display.at(i)));
+        items.push_back({collator.sortKey(display.at(i)), i});
+    std::sort(items.begin(), items.end(), Less{raw});
+}
+
+std::vector<Item> sortedItems(const QList<QByteArray> &raw, const QStringList &display)
+{
+    const qsizetype n = display.size();
+    const unsigned cores = std::max(1U, std::min(std::thread::hardware_concurrency(), 8U));
+    const qsizetype parts = n < ParallelThreshold ? 1 : qsizetype(cores);
+    std::vector<std::vector<Item>> slices(parts);
+    std::vector<std::thread> workers;
+    for (qsizetype p = 0; p < parts; ++p) {
+        const qsizetype from = n * p / parts;
+        const qsizetype to = n * (p + 1) / parts;
+        if (p + 1 < parts)
+            workers.emplace_back(sortSlice, std::cref(raw), std::cref(display), std::ref(slices[p]),
+                                 from, to);
+        else
+            sortSlice(raw, display, slices[p], from, to);
+    }
+    for (std::thread &worker : workers)
+        worker.join();
+
+    while (slices.size() > 1) {
+        std::vector<std::vector<Item>> merged;
+        for (size_t p = 0; p + 1 < slices.size(); p += 2) {
+            std::vector<Item> both;
+            both.reserve(slices[p].size() + slices[p + 1].size());
+            std::merge(std::make_move_iterator(slices[p].begin()),
+                       std::make_move_iterator(slices[p].end()),
+                       std::make_move_iterator(slices[p + 1].begin()),
+                       std::make_move_iterator(slices[p + 1].end()), std::back_inserter(both),
+                       Less{raw});
+            merged.push_back(std::move(both));
+        }
+        if (slices.size() % 2 != 0)
+            merged.push_back(std::move(slices.back()));
+        slices = std::move(merged);
+    }
+    return std::move(slices.front());
 }
 
 } // namespace
@@ -44,49 +102,22 @@ void sortNames(QList<QByteArray> &raw, QStringList &display)
     if (n < 2)
         return;
 
-    const unsigned cores = std::max(1U, std::min(std::thread::hardware_concurrency(), 8U));
-    const qsizetype parts = n < ParallelThreshold ? 1 : qsizetype(cores);
-    std::vector<std::vector<QCollatorSortKey>> chunks(parts);
-    std::vector<std::thread> workers;
-    for (qsizetype p = 0; p < parts; ++p) {
-        const qsizetype from = n * p / parts;
-        const qsizetype to = n * (p + 1) / parts;
-        chunks[p].reserve(to - from);
-        if (p + 1 < parts)
-            workers.emplace_back(computeKeys, std::cref(display), std::ref(chunks[p]), from, to);
-        else
-            computeKeys(display, chunks[p], from, to);
-    }
-    for (std::thread &worker : workers)
-        worker.join();
-
-    std::vector<const QCollatorSortKey *> keyOf(n);
-    for (qsizetype p = 0, i = 0; p < parts; ++p) {
-        for (const QCollatorSortKey &key : chunks[p])
-            keyOf[i++] = &key;
-    }
-
-    std::vector<qsizetype> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int c = keyOf[a]->compare(*keyOf[b]);
-        return c != 0 ? c < 0 : raw.at(a) < raw.at(b);
-    });
-
     QList<QByteArray> sortedRaw;
     QStringList sortedDisplay;
     sortedRaw.reserve(n);
     sortedDisplay.reserve(n);
-    for (const qsizetype i : order) {
-        sortedRaw.append(std::move(raw[i]));
-        sortedDisplay.append(std::move(display[i]));
+    {
+        const std::vector<Item> order = sortedItems(raw, display);
+        for (const Item &item : order) {
+            sortedRaw.append(std::move(raw[item.index]));
+            sortedDisplay.append(std::move(display[item.index]));
+        }
     }
     raw = std::move(sortedRaw);
     display = std::move(sortedDisplay);
-    chunks.clear();
     // The keys of a big folder leave megabytes of small freed blocks, partly in the worker
     // threads' heaps; hand those pages back rather than keep them for the list's lifetime.
-    if (parts > 1)
+    if (n >= ParallelThreshold)
         ::malloc_trim(0);
 }
 

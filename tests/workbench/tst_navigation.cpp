@@ -3,8 +3,11 @@
 #include "workbench/drivetable.h"
 #include "workbench/folderlisting.h"
 #include "workbench/foldertree.h"
+#include "workbench/nameorder.h"
 
 #include <QTest>
+#include <algorithm>
+#include <random>
 
 using namespace tolvane;
 using namespace Qt::StringLiterals;
@@ -54,6 +57,26 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < listing.count(); ++i)
             QCOMPARE(dir.content(listing.raw(i)), listing.raw(i));
         QCOMPARE(dir.contents(), before);
+    }
+
+    void bigListsSortedInSlices()
+    {
+        // Enough names to be keyed and sorted on several threads, then merged.
+        QList<QByteArray> raw;
+        for (int i = 0; i < 12000; ++i)
+            raw.append((i % 2 ? "File" : "file") + QByteArray::number(i / 2));
+        std::shuffle(raw.begin(), raw.end(), std::mt19937(7));
+        QStringList display;
+        for (const QByteArray &name : raw)
+            display.append(QString::fromLatin1(name));
+
+        sortNames(raw, display);
+        for (int i = 0; i < 12000; ++i) {
+            // Numbers in numeric order; a name differing only in case sorts by its bytes.
+            const QByteArray expected = (i % 2 ? "file" : "File") + QByteArray::number(i / 2);
+            QCOMPARE(raw.at(i), expected);
+            QCOMPARE(display.at(i), QString::fromLatin1(expected));
+        }
     }
 
     void foldersOnly()

@@ -39,9 +39,4 @@ QByteArray FileListBox::selectedName() const
     return m_listing.raw(selected.first().row());
 }
 
-void FileListBox::selectEntry(qsizetype index)
-{
-    setCurrentIndex(m_model->index(int(index)));
-}
-
 } // namespace tolvane

@@ -31,8 +31,6 @@ public:
     const FolderListing &listing() const { return m_listing; }
     // The selected entry's raw name; empty when nothing is selected.
     QByteArray selectedName() const;
-    // Selects an entry as a click would, raising Click.
-    void selectEntry(qsizetype index);
 
 Q_SIGNALS:
     void Click();

@@ -8,10 +8,6 @@
 
 namespace tolvane {
 
-// The new name of one file: the pattern with every "#" replaced by the serial text, plus the
-// bytes after the name's first "." (none when it has no ".").
-QByteArray newName(const QByteArray &base, const QByteArray &currentName);
-
 // The renames of a batch, one per file name and in the same order, numbered from the start
 // text's value. Pure: touches no file.
 QList<RenameEntry> PlanRename(const QString &pattern, const QString &startText,

@@ -3,8 +3,10 @@
 #include "platform/generalnumber.h"
 #include "platform/leadingnumber.h"
 
+#include <QVarLengthArray>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace tolvane {
@@ -31,23 +33,37 @@ QString SerialFormatFor(qint16 length)
     return QString(qMax<int>(length, 2), QLatin1Char('0'));
 }
 
-QString FormatSerial(double value, const QString &format)
+qsizetype writeSerial(char *buffer, double value, qsizetype width)
 {
-    if (format.isEmpty() || !std::isfinite(value))
-        return generalNumber(value);
+    if (width == 0 || !std::isfinite(value)) {
+        const QByteArray general = generalNumber(value).toLatin1();
+        std::memcpy(buffer, general.constData(), general.size());
+        return general.size();
+    }
 
     double whole = std::round(value);
     // A value that rounds to zero from below is plain zero, not "-00".
     if (whole == 0)
         whole = 0;
+    char *out = buffer;
+    if (whole < 0)
+        *out++ = '-';
     // Fixed notation with no fraction writes every digit of even the largest double exactly.
-    char buffer[std::numeric_limits<double>::max_exponent10 + 8];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(whole), std::chars_format::fixed, 0)
+    char digits[serialRoom];
+    const char *end =
+        std::to_chars(digits, digits + sizeof digits, std::fabs(whole), std::chars_format::fixed, 0)
             .ptr;
-    const QString digits = QString::fromLatin1(buffer, end - buffer);
-    const QString padded = digits.rightJustified(format.size(), QLatin1Char('0'));
-    return whole < 0 ? QLatin1Char('-') + padded : padded;
+    const qsizetype count = end - digits;
+    for (qsizetype i = count; i < width; ++i)
+        *out++ = '0';
+    std::memcpy(out, digits, count);
+    return out + count - buffer;
+}
+
+QString FormatSerial(double value, const QString &format)
+{
+    QVarLengthArray<char, 2 * serialRoom> buffer(format.size() + serialRoom);
+    return QString::fromLatin1(buffer.data(), writeSerial(buffer.data(), value, format.size()));
 }
 
 } // namespace tolvane

@@ -92,6 +92,9 @@ void TestSerialFormat::formatSerial_data()
     QTest::newRow("beyond 64 bits") << 1e20 << two << QStringLiteral("100000000000000000000");
     QTest::newRow("negative beyond 64 bits")
         << -1e20 << two << QStringLiteral("-100000000000000000000");
+    QTest::newRow("padding wider than any number")
+        << -5.0 << QString(400, QLatin1Char('0'))
+        << QLatin1Char('-') + QString(399, QLatin1Char('0')) + QLatin1Char('5');
     QTest::newRow("general whole") << 1234567.0 << QString() << QStringLiteral("1234567");
     QTest::newRow("general fraction") << 1.5 << QString() << QStringLiteral("1.5");
     QTest::newRow("general negative") << -7.0 << QString() << QStringLiteral("-7");

@@ -42,8 +42,6 @@ void RunSerialRename(const QString &pattern, const QString &startText, const QBy
     }
 
     results.clear();
-    state.StartTextLength = 0;
-    state.SerialFormat.clear();
     state.StartTextLength = startTextLength(startText);
     state.SerialFormat = SerialFormatFor(state.StartTextLength);
 

@@ -35,20 +35,6 @@ void TestRenamePlan::names_data()
         << QStringLiteral("N") << QStringLiteral("1")
         << QByteArrayList{"archive.tar.gz", "Makefile", ".hidden", "end."}
         << QByteArrayList{"N.tar.gz", "N", "N.hidden", "N."};
-    QTest::newRow("start nine grows") << QStringLiteral("#") << QStringLiteral("9")
-                                      << QByteArrayList{"a", "b"} << QByteArrayList{"09", "10"};
-    QTest::newRow("negative start")
-        << QStringLiteral("#") << QStringLiteral("-2") << QByteArrayList{"a", "b", "c", "d"}
-        << QByteArrayList{"-02", "-01", "00", "01"};
-    QTest::newRow("fractional start") << QStringLiteral("#") << QStringLiteral("2.5")
-                                      << QByteArrayList{"a", "b"} << QByteArrayList{"003", "004"};
-    QTest::newRow("blank before start") << QStringLiteral("#") << QStringLiteral(" 5")
-                                        << QByteArrayList{"a", "b"} << QByteArrayList{"05", "06"};
-    QTest::newRow("letters start at zero")
-        << QStringLiteral("#") << QStringLiteral("abc") << QByteArrayList{"a", "b"}
-        << QByteArrayList{"000", "001"};
-    QTest::newRow("seven digits unpadded") << QStringLiteral("#") << QStringLiteral("0000001")
-                                           << QByteArrayList{"a", "b"} << QByteArrayList{"1", "2"};
     QTest::newRow("chinese pattern")
         << QStringLiteral("照片#") << QStringLiteral("1") << QByteArrayList{"a.png"}
         << QByteArrayList{QStringLiteral("照片01.png").toUtf8()};

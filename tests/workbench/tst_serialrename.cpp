@@ -59,8 +59,6 @@ private Q_SLOTS:
     void batch();
     void refused_data();
     void refused();
-    void batchState_data();
-    void batchState();
     void intoSubfolder();
     void folderThatCannotBeOpened();
     void readOnlyFolder();
@@ -128,10 +126,6 @@ void TestSerialRename::batch_data()
     QTest::newRow("blank start is filled in")
         << QByteArrayList{"a.txt"} << QByteArrayList{"a.txt"} << p << QStringLiteral(" ")
         << QByteArrayList{"P00.txt"} << QStringList{QStringLiteral("P00.txt")} << QString();
-    QTest::newRow("chinese pattern")
-        << QByteArrayList{"a.txt"} << QByteArrayList{"a.txt"} << QStringLiteral("照片#") << one
-        << QByteArrayList{QStringLiteral("照片01.txt").toUtf8()}
-        << QStringList{QStringLiteral("照片01.txt")} << QString();
     QTest::newRow("no files") << QByteArrayList{"a.txt"} << QByteArrayList{} << p << one
                               << QByteArrayList{"a.txt"} << QStringList() << QString();
 }
@@ -220,30 +214,6 @@ void TestSerialRename::refused()
     QCOMPARE(outcome.messages.shown().size(), 1);
     QCOMPARE(outcome.messages.shown()[0].kind, kind);
     QCOMPARE(outcome.messages.shown()[0].text, text);
-}
-
-void TestSerialRename::batchState_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<QString>("format");
-    QTest::newRow("one character") << QStringLiteral("1") << 1 << QStringLiteral("00");
-    QTest::newRow("three characters") << QStringLiteral("001") << 3 << QStringLiteral("000");
-    QTest::newRow("seven characters") << QStringLiteral("1234567") << 7 << QString();
-}
-
-void TestSerialRename::batchState()
-{
-    QFETCH(QString, start);
-    QFETCH(int, length);
-    QFETCH(QString, format);
-
-    TestDir dir;
-    Outcome outcome;
-    outcome.state = {99, QStringLiteral("0")};
-    run(outcome, QStringLiteral("P#"), start, dir.nativePath(), {});
-    QCOMPARE(outcome.state.StartTextLength, length);
-    QCOMPARE(outcome.state.SerialFormat, format);
 }
 
 void TestSerialRename::intoSubfolder()

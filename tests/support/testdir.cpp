@@ -2,10 +2,11 @@
 
 #include <QFile>
 #include <QTest>
-
 #include <algorithm>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +16,15 @@ TestDir::TestDir()
 {
     if (!m_dir.isValid())
         qFatal("cannot create a temporary folder");
+}
+
+TestDir::~TestDir()
+{
+    const auto removeEntry = [](const char *path, const struct stat *, int, FTW *) {
+        ::remove(path);
+        return 0;
+    };
+    ::nftw(nativePath().constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 QString TestDir::path() const

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QTemporaryDir>
-
 #include <map>
 
 namespace tolvane::test {
@@ -15,6 +14,10 @@ class TestDir
 {
 public:
     TestDir();
+    // Removes the folder byte by byte: Qt's own removal skips names that are not UTF-8.
+    ~TestDir();
+    TestDir(const TestDir &) = delete;
+    TestDir &operator=(const TestDir &) = delete;
 
     QString path() const;
     QByteArray nativePath() const;

@@ -14,12 +14,11 @@ using namespace tolvane;
 
 namespace {
 
-// 300 twips high: the glyph sits at 52 twips, which is pixel row 3.
+// 20 pixels high: the glyph sits at 52 twips, pixel row 3.
 constexpr QSize BoxSize(100, 20);
 constexpr QPoint OnGlyph(6, 9);
 constexpr QPoint OnControl(14, 1);
-
-enum class Action { None, Hover, Press, DragLeft, Disable };
+const QPoint FarAway(-10000, -10000);
 
 void sendMouse(QWidget &widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
                Qt::MouseButtons held)
@@ -28,17 +27,17 @@ void sendMouse(QWidget &widget, QEvent::Type type, QPoint at, Qt::MouseButton bu
     QApplication::sendEvent(&widget, &event);
 }
 
-void click(QWidget &widget, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+void click(QWidget &widget, QPoint at)
 {
-    sendMouse(widget, QEvent::MouseButtonPress, at, button, button);
-    sendMouse(widget, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+    sendMouse(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 }
 
 // Which stored picture the glyph area shows, or -1 when it matches none.
 int shownGlyph(check &box)
 {
-    const QImage shown = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage area = shown.copy(QRect(0, 3, 13, 13));
+    const QImage area =
+        box.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 3, 13, 13);
     for (int i = 0; i < 12; ++i) {
         if (area == CheckGlyphs::picture(i).convertToFormat(QImage::Format_RGB32))
             return i == 9 ? 8 : i; // 9 is 8 pixel for pixel
@@ -56,28 +55,25 @@ bool captionHasColor(check &box, QRgb color)
     return false;
 }
 
-// Logs every event the control raises, by name, with the value a Click handler sees.
+// Every event the control raises, by name, with the value a Click handler sees.
 QStringList *recordEvents(check &box)
 {
     auto *log = new QStringList;
     QObject::connect(&box, &QObject::destroyed, [log] { delete log; });
     QObject::connect(&box, &check::Click, &box,
                      [log, &box] { log->append(u"Click@"_qs + QString::number(box.Value())); });
-    QObject::connect(&box, &check::KeyDown, &box,
-                     [log](qint16 &, qint16 &) { log->append(u"KeyDown"_qs); });
-    QObject::connect(&box, &check::KeyPress, &box,
-                     [log](qint16 &) { log->append(u"KeyPress"_qs); });
-    QObject::connect(&box, &check::KeyUp, &box,
-                     [log](qint16 &, qint16 &) { log->append(u"KeyUp"_qs); });
-    auto mouse = [log](const QString &name) {
+    QObject::connect(&box, &check::KeyDown, [log](qint16 &, qint16 &) { *log << u"KeyDown"_qs; });
+    QObject::connect(&box, &check::KeyPress, [log](qint16 &) { *log << u"KeyPress"_qs; });
+    QObject::connect(&box, &check::KeyUp, [log](qint16 &, qint16 &) { *log << u"KeyUp"_qs; });
+    auto mouse = [log](const char *name) {
         return [log, name](qint16 &b, qint16 &, float &x, float &y) {
-            log->append(QStringLiteral("%1(%2,%3,%4)").arg(name).arg(b).arg(x).arg(y));
+            *log << QString::asprintf("%s(%d,%g,%g)", name, b, double(x), double(y));
         };
     };
-    QObject::connect(&box, &check::MouseDown, &box, mouse(u"MouseDown"_qs));
-    QObject::connect(&box, &check::MouseMove, &box, mouse(u"MouseMove"_qs));
-    QObject::connect(&box, &check::MouseUp, &box, mouse(u"MouseUp"_qs));
-    QObject::connect(&box, &check::MouseOut, &box, [log] { log->append(u"MouseOut"_qs); });
+    QObject::connect(&box, &check::MouseDown, mouse("MouseDown"));
+    QObject::connect(&box, &check::MouseMove, mouse("MouseMove"));
+    QObject::connect(&box, &check::MouseUp, mouse("MouseUp"));
+    QObject::connect(&box, &check::MouseOut, [log] { *log << u"MouseOut"_qs; });
     return log;
 }
 
@@ -94,27 +90,23 @@ private Q_SLOTS:
     {
         m_host.setAmbientFont(QFont(u"Tahoma"_qs, 9));
         // Far from every control, so that the leave poll ends at once unless a test says so.
-        setCursorSource([] { return QPoint(-10000, -10000); });
+        setCursorSource([] { return FarAway; });
     }
     void cleanupTestCase() { setCursorSource({}); }
 
     void layoutInTwips_data()
     {
         QTest::addColumn<double>("height");
-        QTest::addColumn<double>("captionHeight");
         QTest::addColumn<int>("glyphTop");
         QTest::addColumn<int>("captionTop");
-        QTest::newRow("300") << 300.0 << 225.0 << 52 << 37;
-        QTest::newRow("100, glyph clipped") << 100.0 << 225.0 << -47 << -62;
-        QTest::newRow("105.5 rounds up to 106") << 300.5 << 225.0 << 53 << 38;
-        QTest::newRow("106.5 rounds down to 106") << 301.5 << 225.0 << 53 << 38;
-        QTest::newRow("exact fit") << 195.0 << 195.0 << 0 << 0;
+        QTest::newRow("300") << 300.0 << 52 << 37;
+        QTest::newRow("100, glyph clipped") << 100.0 << -47 << -62;
+        QTest::newRow("105.5 rounds to even") << 300.5 << 53 << 38;
     }
     void layoutInTwips()
     {
         QFETCH(double, height);
-        QFETCH(double, captionHeight);
-        const CheckGeometry layout = CheckGeometry::arrange(height, captionHeight);
+        const CheckGeometry layout = CheckGeometry::arrange(height, 225.0);
         QTEST(layout.glyphTop, "glyphTop");
         QTEST(layout.captionTop, "captionTop");
     }
@@ -122,48 +114,34 @@ private Q_SLOTS:
     void glyphFollowsValueAndLook_data()
     {
         QTest::addColumn<int>("value");
-        QTest::addColumn<Action>("action");
+        QTest::addColumn<QString>("action");
         QTest::addColumn<int>("glyph");
-        QTest::newRow("unchecked") << 0 << Action::None << 0;
-        QTest::newRow("checked") << 1 << Action::None << 4;
-        QTest::newRow("grayed") << 2 << Action::None << 8;
-        QTest::newRow("unchecked hover") << 0 << Action::Hover << 1;
-        QTest::newRow("checked hover") << 1 << Action::Hover << 5;
-        QTest::newRow("grayed hover") << 2 << Action::Hover << 8;
-        QTest::newRow("unchecked pressed") << 0 << Action::Press << 2;
-        QTest::newRow("checked pressed") << 1 << Action::Press << 6;
-        QTest::newRow("grayed pressed") << 2 << Action::Press << 10;
-        QTest::newRow("checked, left held moving") << 1 << Action::DragLeft << 6;
-        QTest::newRow("unchecked disabled") << 0 << Action::Disable << 3;
-        QTest::newRow("checked disabled") << 1 << Action::Disable << 7;
-        QTest::newRow("grayed disabled") << 2 << Action::Disable << 11;
-        QTest::newRow("no glyph of its own") << 5 << Action::None << 0;
-        QTest::newRow("no glyph, hover") << 5 << Action::Hover << 0;
-        QTest::newRow("no glyph, disabled") << -1 << Action::Disable << 0;
+        QTest::newRow("unchecked") << 0 << QString() << 0;
+        QTest::newRow("grayed") << 2 << QString() << 8;
+        QTest::newRow("checked hover") << 1 << u"hover"_qs << 5;
+        QTest::newRow("unchecked pressed") << 0 << u"press"_qs << 2;
+        QTest::newRow("grayed pressed") << 2 << u"press"_qs << 10;
+        QTest::newRow("checked, left held moving") << 1 << u"drag"_qs << 6;
+        QTest::newRow("unchecked disabled") << 0 << u"disable"_qs << 3;
+        QTest::newRow("grayed disabled") << 2 << u"disable"_qs << 11;
+        QTest::newRow("no glyph of its own, hover") << 5 << u"hover"_qs << 0;
+        QTest::newRow("no glyph, disabled") << -1 << u"disable"_qs << 0;
     }
     void glyphFollowsValueAndLook()
     {
         QFETCH(int, value);
-        QFETCH(Action, action);
+        QFETCH(QString, action);
         check box;
         box.resizeNow(BoxSize);
         box.setValue(value);
-        switch (action) {
-        case Action::None:
-            break;
-        case Action::Hover:
+        if (action == u"hover")
             sendMouse(box, QEvent::MouseMove, OnGlyph, Qt::NoButton, Qt::NoButton);
-            break;
-        case Action::Press:
+        else if (action == u"press")
             sendMouse(box, QEvent::MouseButtonPress, OnControl, Qt::LeftButton, Qt::LeftButton);
-            break;
-        case Action::DragLeft:
+        else if (action == u"drag")
             sendMouse(box, QEvent::MouseMove, OnControl, Qt::NoButton, Qt::LeftButton);
-            break;
-        case Action::Disable:
+        else if (action == u"disable")
             box.setEnabled(false);
-            break;
-        }
         QTEST(shownGlyph(box), "glyph");
     }
 
@@ -172,7 +150,6 @@ private Q_SLOTS:
         check box;
         box.resizeNow(BoxSize);
         box.setValue(1);
-        box.setForeColor(0x0000FF); // red
         box.setEnabled(false);
         box.setForeColor(0xFF0000); // blue, kept for later
         QVERIFY(captionHasColor(box, qRgb(161, 161, 146)));
@@ -192,7 +169,6 @@ private Q_SLOTS:
         QTest::newRow("checked") << 1 << 0 << 0;
         QTest::newRow("grayed") << 2 << 0 << 0;
         QTest::newRow("other stays") << 3 << 3 << 0;
-        QTest::newRow("negative stays") << -1 << -1 << 0;
     }
     void clickToggles()
     {
@@ -205,16 +181,16 @@ private Q_SLOTS:
         QSignalSpy changes(&m_host, &FormHost::changed);
         click(box, OnGlyph);
         const QString at =
-            QStringLiteral("(1,%1,%2)").arg((OnGlyph.x() - 0) * 15).arg((OnGlyph.y() - 3) * 15);
+            QStringLiteral("(1,%1,%2)").arg(OnGlyph.x() * 15).arg((OnGlyph.y() - 3) * 15);
         QCOMPARE(*log, (QStringList{u"MouseDown"_qs + at, u"MouseUp"_qs + at,
                                     u"Click@"_qs + QString::number(before)}));
         QTEST(box.Value(), "after");
         QTEST(shownGlyph(box), "glyph");
-        QCOMPARE(changes.size(), before >= 0 && before <= 2 ? 1 : 0); // "Value" notified
+        QCOMPARE(changes.size(), before <= 2 ? 1 : 0); // "Value"
     }
 
     // Qt reports the second press of a quick double click as a double click; it must still
-    // count as a click, or fast clicking would lose every second toggle.
+    // count, or fast clicking would lose every second toggle.
     void doubleClickTogglesTwice()
     {
         check box;
@@ -223,8 +199,7 @@ private Q_SLOTS:
         click(box, OnGlyph);
         sendMouse(box, QEvent::MouseButtonDblClick, OnGlyph, Qt::LeftButton, Qt::LeftButton);
         sendMouse(box, QEvent::MouseButtonRelease, OnGlyph, Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(log->count(u"Click@0"_qs), 1);
-        QCOMPARE(log->count(u"Click@1"_qs), 1);
+        QCOMPARE(log->filter(u"Click"_qs), (QStringList{u"Click@0"_qs, u"Click@1"_qs}));
         QCOMPARE(box.Value(), 0);
     }
 
@@ -250,7 +225,7 @@ private Q_SLOTS:
         sendMouse(box, QEvent::MouseMove, releaseAt, Qt::NoButton, button);
         sendMouse(box, QEvent::MouseButtonRelease, releaseAt, button, Qt::NoButton);
         QCOMPARE(box.Value(), 1);
-        QVERIFY(!log->join(u' ').contains(u"Click"));
+        QVERIFY(log->filter(u"Click"_qs).isEmpty());
         QVERIFY(log->first().startsWith(u"MouseDown"));
         QVERIFY(log->last().startsWith(u"MouseUp"));
     }
@@ -262,8 +237,7 @@ private Q_SLOTS:
         QTest::newRow("control") << OnControl << u"MouseMove(0,210,15)"_qs;
         QTest::newRow("glyph, own corner") << OnGlyph << u"MouseMove(0,90,90)"_qs;
         // Anywhere on the caption reports the caption's corner: 16 px in, centred.
-        QTest::newRow("caption") << QPoint(30, 9) << u"caption"_qs;
-        QTest::newRow("caption, elsewhere") << QPoint(20, 12) << u"caption"_qs;
+        QTest::newRow("caption") << QPoint(30, 9) << QString();
     }
     void movementReportsPartPositions()
     {
@@ -274,25 +248,22 @@ private Q_SLOTS:
         box.resizeNow(BoxSize);
         const QStringList *log = recordEvents(box);
         sendMouse(box, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
-        QCOMPARE(log->size(), 1);
-        if (reported == u"caption") {
-            const int height = QFontMetrics(box.font()).height() * 15;
-            const int top = CheckGeometry::arrange(300, height).captionTop;
+        if (reported.isEmpty()) {
+            const int top =
+                CheckGeometry::arrange(300, QFontMetrics(box.font()).height() * 15).captionTop;
             reported = QStringLiteral("MouseMove(0,240,%1)").arg(top);
         }
-        QCOMPARE(log->first(), reported);
+        QCOMPARE(*log, QStringList{reported});
     }
 
     void leavePollCountsEdgesInside_data()
     {
         QTest::addColumn<QPoint>("pointer");
         QTest::addColumn<bool>("outside");
-        QTest::newRow("top left") << QPoint(0, 0) << false;
         QTest::newRow("client width and height") << QPoint(100, 20) << false;
         QTest::newRow("one right of that") << QPoint(101, 20) << true;
         QTest::newRow("one below that") << QPoint(100, 21) << true;
         QTest::newRow("left of the control") << QPoint(-1, 5) << true;
-        QTest::newRow("above the control") << QPoint(5, -1) << true;
     }
     void leavePollCountsEdgesInside()
     {
@@ -305,15 +276,12 @@ private Q_SLOTS:
         sendMouse(box, QEvent::MouseMove, OnGlyph, Qt::NoButton, Qt::NoButton);
         QSignalSpy out(&box, &check::MouseOut);
         QCOMPARE(shownGlyph(box), 5);
-        if (outside) {
+        if (outside)
             QVERIFY(out.wait(2000));
-            QCOMPARE(shownGlyph(box), 4);
-        }
         QTest::qWait(50); // several ticks: at most the one MouseOut
-        setCursorSource([] { return QPoint(-10000, -10000); });
+        setCursorSource([] { return FarAway; });
         QCOMPARE(out.size(), outside ? 1 : 0);
-        if (!outside)
-            QCOMPARE(shownGlyph(box), 5);
+        QCOMPARE(shownGlyph(box), outside ? 4 : 5);
     }
 
     void heldButtonStillLeaves()
@@ -329,7 +297,7 @@ private Q_SLOTS:
         QTRY_COMPARE(log->count(u"MouseOut"_qs), 1);
         QCOMPARE(shownGlyph(box), 0);
         sendMouse(box, QEvent::MouseButtonRelease, pointer, Qt::LeftButton, Qt::NoButton);
-        setCursorSource([] { return QPoint(-10000, -10000); });
+        setCursorSource([] { return FarAway; });
         QCOMPARE(box.Value(), 0);
         QCOMPARE(log->size(), 3); // MouseDown, MouseOut, MouseUp: the move outside is dropped
     }
@@ -343,15 +311,23 @@ private Q_SLOTS:
         QCOMPARE(box.Value(), 0);
     }
 
-    void newInstanceDefaults()
+    // A new instance and one stored without entries both take the defaults and store nothing.
+    void defaults_data()
     {
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("new") << false;
+        QTest::newRow("stored, no entries") << true;
+    }
+    void defaults()
+    {
+        QFETCH(bool, stored);
         check box;
-        placeInstance(box, m_host, u"Check1"_qs, nullptr);
+        const PropertyBag empty;
+        placeInstance(box, m_host, u"Check3"_qs, stored ? &empty : nullptr);
         box.resizeNow(BoxSize);
-        QCOMPARE(box.Caption(), u"Check1"_qs);
-        QCOMPARE(box.Value(), 0);
+        QCOMPARE(box.Caption(), u"Check3"_qs);
+        QCOMPARE(box.Font(), m_host.ambientFont());
         QCOMPARE(shownGlyph(box), 0);
-        QCOMPARE(box.BackColor(), 0x8000000Fu);
         const QImage shown = box.grab().toImage();
         QCOMPARE(shown.pixelColor(99, 0), QApplication::palette().color(QPalette::Button));
         QVERIFY(captionHasColor(box, qRgb(0, 0, 0)));
@@ -383,16 +359,6 @@ private Q_SLOTS:
         QCOMPARE(again.Font().pointSize(), 12);
         QCOMPARE(again.BackColor(), 0xFFFFFFu);
         QCOMPARE(again.ForeColor(), 0x8000000Fu);
-    }
-
-    void missingCaptionIsTheDisplayName()
-    {
-        check box;
-        const PropertyBag empty;
-        placeInstance(box, m_host, u"Check3"_qs, &empty);
-        QCOMPARE(box.Caption(), u"Check3"_qs);
-        QVERIFY(box.Enabled());
-        QCOMPARE(box.Font(), m_host.ambientFont());
     }
 };
 

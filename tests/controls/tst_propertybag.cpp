@@ -10,7 +10,7 @@ using namespace tolvane;
 
 namespace {
 
-// Through the JSON text, as a form's data file would carry it.
+// Through the JSON text, as a form's data file carries it.
 PropertyBag roundTrip(const PropertyBag &bag)
 {
     const QByteArray json = QJsonDocument(bag.toJson()).toJson();
@@ -47,8 +47,8 @@ private Q_SLOTS:
         QTest::newRow("bool") << QVariant(false) << QVariant(true);
         QTest::newRow("int16") << QVariant::fromValue<qint16>(-32768)
                                << QVariant::fromValue<qint16>(0);
-        QTest::newRow("int32") << QVariant::fromValue<qint32>(0x8000000F - 0x100000000LL)
-                               << QVariant::fromValue<qint32>(0);
+        QTest::newRow("system colour")
+            << QVariant::fromValue<qint32>(qint32(0x8000000F)) << QVariant::fromValue<qint32>(0);
         QTest::newRow("double") << QVariant(2.5) << QVariant(1.0);
         QTest::newRow("infinity") << QVariant(-qInf()) << QVariant(1.0);
         QTest::newRow("string") << QVariant(QStringLiteral("新名#")) << QVariant(QString());
@@ -64,7 +64,6 @@ private Q_SLOTS:
         PropertyBag bag;
         bag.write(QStringLiteral("Entry"), value, defaultValue);
         const PropertyBag back = roundTrip(bag);
-        // Read under another spelling: names match without regard to case.
         const QVariant read = back.read(u"eNTRY", defaultValue);
         QCOMPARE(read.typeId(), defaultValue.typeId());
         if (value.typeId() == QMetaType::QFont) {
@@ -86,10 +85,7 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QVariant>("defaultValue");
         QTest::newRow("bool") << QVariant(true) << QVariant(true);
-        QTest::newRow("double equal to int16 default")
-            << QVariant(1.0) << QVariant::fromValue<qint16>(1);
-        QTest::newRow("text") << QVariant(QStringLiteral("Text1"))
-                              << QVariant(QStringLiteral("Text1"));
+        QTest::newRow("1.0 and int16 1") << QVariant(1.0) << QVariant::fromValue<qint16>(1);
         QTest::newRow("font") << QVariant(testFont(QStringLiteral("Tahoma"), 8.25, QFont::Normal))
                               << QVariant(testFont(QStringLiteral("Tahoma"), 8.25, QFont::Normal));
     }
@@ -100,7 +96,7 @@ private Q_SLOTS:
         PropertyBag bag;
         bag.write(QStringLiteral("Old"), QVariant(7), QVariant(0));
         bag.write(QStringLiteral("x"), QVariant(QStringLiteral("stale")), QVariant(QString()));
-        // Writing a default over an earlier value must not let the earlier value come back.
+        // A default written over an earlier value must not let the earlier one come back.
         bag.write(QStringLiteral("X"), value, defaultValue);
         QCOMPARE(bag.names(), QStringList{QStringLiteral("Old")});
         QCOMPARE(roundTrip(bag).read(u"x", defaultValue), defaultValue);
@@ -114,13 +110,11 @@ private Q_SLOTS:
             << QByteArray(R"({"v": 40000})") << QVariant::fromValue<qint16>(3);
         QTest::newRow("fraction as int32") << QByteArray(R"({"v": 1.5})") << QVariant(3);
         QTest::newRow("text as bool") << QByteArray(R"({"v": "yes"})") << QVariant(true);
-        QTest::newRow("number as text")
-            << QByteArray(R"({"v": 12})") << QVariant(QStringLiteral("d"));
+        QTest::newRow("number as text") << QByteArray(R"({"v": 12})") << QVariant(u"d"_qs);
         QTest::newRow("font without name")
             << QByteArray(R"({"v": {"size": 9}})") << QVariant(QFont(QStringLiteral("Tahoma")));
         QTest::newRow("picture not png")
             << QByteArray(R"({"v": "AAAA"})") << QVariant(testPicture());
-        QTest::newRow("absent") << QByteArray(R"({"w": 1})") << QVariant(2.0);
     }
     void unfitValuesReadAsDefault()
     {
@@ -134,11 +128,9 @@ private Q_SLOTS:
     {
         PropertyBag bag;
         bag.setExtentPixels({81, 22});
-        const QJsonObject json = bag.toJson();
-        QCOMPARE(json.value(u"_extentx").toInt(), 2143);
-        QCOMPARE(json.value(u"_extenty").toInt(), 582);
+        QCOMPARE(bag.toJson().value(u"_extentx").toInt(), 2143);
+        QCOMPARE(bag.toJson().value(u"_extenty").toInt(), 582);
         QCOMPARE(roundTrip(bag).extentPixels(), QSize(81, 22));
-        QVERIFY(!PropertyBag().extentPixels().isValid());
     }
 
     void storedFormFindsInstancesByName()
@@ -148,13 +140,12 @@ private Q_SLOTS:
         QString error;
         const auto form = StoredForm::fromJson(json, &error);
         QVERIFY2(form, qPrintable(error));
-        QVERIFY(form->find(u"TEXT1"));
-        QCOMPARE(form->find(u"Text1")->read(u"text", QString()), QStringLiteral("a#"));
-        QCOMPARE(form->find(u"text1")->extentPixels(), QSize(81, 22));
+        QCOMPARE(form->find(u"TEXT1")->read(u"text", QString()), QStringLiteral("a#"));
+        QCOMPARE(form->find(u"Text1")->extentPixels(), QSize(81, 22));
         QVERIFY(!form->find(u"text2"));
         const auto again = StoredForm::fromJson(form->toJson());
         QVERIFY(again);
-        QCOMPARE(again->instances().size(), 2);
+        QCOMPARE(again->instances(), form->instances());
     }
 
     void storedFormRejectsMalformedData_data()

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <functional>
 
 using namespace tolvane;
 
@@ -25,12 +24,7 @@ QFont pointFont(const QString &family, double size)
 
 QLineEdit *spinOf(text &box)
 {
-    return box.findChild<QLineEdit *>(QStringLiteral("TxtSpin"));
-}
-
-QWidget *borderOf(text &box)
-{
-    return box.findChild<QWidget *>(QStringLiteral("ShapeBorder"));
+    return box.findChild<QLineEdit *>(u"TxtSpin"_qs);
 }
 
 QRgb framePixel(text &box)
@@ -50,7 +44,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         installFontSubstitutes();
-        m_host.setAmbientFont(pointFont(QStringLiteral("宋体"), 9));
+        m_host.setAmbientFont(pointFont(u"宋体"_qs, 9));
     }
 
     // The stored names stay; what the field draws with must be an installed font.
@@ -75,26 +69,22 @@ private Q_SLOTS:
         QTest::addColumn<int>("requested");
         QTest::addColumn<double>("points");
         QTest::addColumn<int>("width");
-        QTest::addColumn<int>("spinWidth");
         QTest::addColumn<int>("spinTop");
-        QTest::newRow("too narrow") << 300 << 8.25 << 400 << 289 << 60;
-        QTest::newRow("narrowest") << 400 << 8.25 << 400 << 289 << 60;
-        QTest::newRow("wide") << 2000 << 8.25 << 2000 << 1889 << 60;
-        QTest::newRow("8 pt") << 1000 << 8.0 << 1000 << 889 << 60;
-        QTest::newRow("9 pt") << 1000 << 9.0 << 1000 << 889 << 45;
-        QTest::newRow("9.5 pt, half to even") << 1000 << 9.5 << 1000 << 889 << 30;
-        QTest::newRow("10.5 pt, half to even") << 1000 << 10.5 << 1000 << 889 << 30;
-        QTest::newRow("12 pt") << 1000 << 12.0 << 1000 << 889 << 0;
-        QTest::newRow("14 pt, above the top") << 1000 << 14.0 << 1000 << 889 << -30;
+        QTest::newRow("too narrow, 8.25 pt") << 300 << 8.25 << 400 << 60;
+        QTest::newRow("9 pt") << 2000 << 9.0 << 2000 << 45;
+        QTest::newRow("9.5 pt, half to even") << 1000 << 9.5 << 1000 << 30;
+        QTest::newRow("10.5 pt, half to even") << 1000 << 10.5 << 1000 << 30;
+        QTest::newRow("14 pt, above the top") << 1000 << 14.0 << 1000 << -30;
     }
     void layoutInTwips()
     {
         QFETCH(int, requested);
         QFETCH(double, points);
+        QFETCH(int, width);
         const TextLayout layout = TextLayout::arrange(requested, points);
-        QTEST(layout.width, "width");
+        QCOMPARE(layout.width, width);
         QCOMPARE(layout.height, 330);
-        QTEST(layout.spinWidth, "spinWidth");
+        QCOMPARE(layout.spinWidth, width - 111);
         QTEST(layout.spinTop, "spinTop");
         QCOMPARE(layout.spinLeft, 75);
         QCOMPARE(layout.spinHeight, 210);
@@ -115,16 +105,18 @@ private Q_SLOTS:
         QFETCH(QSize, requested);
         QFETCH(double, points);
         text box;
-        box.setFont(pointFont(QStringLiteral("Tahoma"), points));
+        box.setFont(pointFont(u"Tahoma"_qs, points));
         box.resizeNow(requested);
-        QTEST(box.size(), "size");
-        QTEST(spinOf(box)->geometry(), "spin");
-        QCOMPARE(borderOf(box)->geometry(), QRect(QPoint(0, 0), box.size()));
         // A nested resize must not leave a second, different arrangement behind.
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
-        QTEST(box.size(), "size");
-        QTEST(spinOf(box)->geometry(), "spin");
+        for (const bool shown : {false, true}) {
+            if (shown) {
+                box.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&box));
+            }
+            QTEST(box.size(), "size");
+            QTEST(spinOf(box)->geometry(), "spin");
+            QCOMPARE(box.findChild<QWidget *>(u"ShapeBorder"_qs)->geometry(), box.rect());
+        }
     }
 
     void valueReadsTheLeadingNumber_data()
@@ -132,13 +124,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<double>("value");
         QTest::newRow("trailing letters") << u"12abc"_qs << 12.0;
-        QTest::newRow("empty") << QString() << 0.0;
-        QTest::newRow("letters only") << u"abc"_qs << 0.0;
         QTest::newRow("hexadecimal") << u"&H1F"_qs << 31.0;
-        QTest::newRow("blank inside") << u"1 000"_qs << 1000.0;
-        QTest::newRow("comma is no separator") << u"1,000"_qs << 1.0;
-        QTest::newRow("fraction") << u"3.5"_qs << 3.5;
-        QTest::newRow("C hex is not read") << u"0x10"_qs << 0.0;
     }
     void valueReadsTheLeadingNumber()
     {
@@ -148,27 +134,17 @@ private Q_SLOTS:
         QTEST(box.Value(), "value");
     }
 
-    void valueWriteReadsBackUnderAnyLocale_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("fraction") << 2.5 << u"2.5"_qs;
-        QTest::newRow("whole") << 3.0 << u"3"_qs;
-        QTest::newRow("negative") << -7.25 << u"-7.25"_qs;
-        QTest::newRow("large") << 1234567.0 << u"1234567"_qs;
-    }
     void valueWriteReadsBackUnderAnyLocale()
     {
-        QFETCH(double, value);
         const QLocale before;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // "," as decimal point
         text box;
         box.setText(u"other"_qs);
         QSignalSpy changes(&box, &text::Change);
-        box.setValue(value);
+        box.setValue(2.5);
         QLocale::setDefault(before);
-        QTEST(box.Text(), "shown");
-        QCOMPARE(box.Value(), value);
+        QCOMPARE(box.Text(), u"2.5"_qs);
+        QCOMPARE(box.Value(), 2.5);
         QCOMPARE(changes.size(), 1);
     }
 
@@ -179,9 +155,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("changes");
         QTest::newRow("kept") << -1 << u"0a"_qs << 1;
         QTest::newRow("discarded") << 0 << u"0"_qs << 0;
-        QTest::newRow("replaced") << int('#') << u"0#"_qs << 1;
-        QTest::newRow("replaced by a backspace") << 8 << QString() << 1;
         QTest::newRow("replaced by a CJK character") << 0x6587 << u"0文"_qs << 1;
+        QTest::newRow("replaced by a backspace") << 8 << QString() << 1;
     }
     void keyPressHandlerDecides()
     {
@@ -219,20 +194,17 @@ private Q_SLOTS:
     {
         text box;
         box.resizeNow({81, 22});
-        QCOMPARE(framePixel(box), 0x7F9DB9u);
-        box.setEnabled(false);
-        QVERIFY(!spinOf(box)->isEnabled());
-        QCOMPARE(framePixel(box), 0xC0C0C0u);
-        box.setEnabled(true);
-        QVERIFY(spinOf(box)->isEnabled());
-        QCOMPARE(framePixel(box), 0x7F9DB9u);
+        for (const bool enabled : {false, true}) {
+            box.setEnabled(enabled);
+            QCOMPARE(spinOf(box)->isEnabled(), enabled);
+            QCOMPARE(framePixel(box), enabled ? 0x7F9DB9u : 0xC0C0C0u);
+        }
     }
 
     void storedDisabledKeepsTheEnabledLook()
     {
         PropertyBag stored;
         stored.write(u"Enabled"_qs, false, true);
-        stored.write(u"Text"_qs, u"预览"_qs, u"Text1"_qs);
         text box;
         placeInstance(box, m_host, u"text3"_qs, &stored);
         QVERIFY(!box.isEnabled());
@@ -244,25 +216,26 @@ private Q_SLOTS:
         QCOMPARE(box.Text(), u"新"_qs);
     }
 
+    // Setting a property to the value it has still tells the host.
     void settersAlwaysNotify_data()
     {
-        QTest::addColumn<std::function<void(text &)>>("set");
         QTest::addColumn<QString>("property");
-        QTest::newRow("same text")
-            << std::function([](text &b) { b.setText(u"0"_qs); }) << u"Text"_qs;
-        QTest::newRow("same value") << std::function([](text &b) { b.setValue(0); }) << u"Value"_qs;
-        QTest::newRow("enabled") << std::function([](text &b) { b.setEnabled(true); })
-                                 << u"Enabled"_qs;
-        QTest::newRow("font") << std::function([](text &b) { b.setFont(b.Font()); }) << u"Font"_qs;
+        QTest::newRow("Text") << u"Text"_qs;
+        QTest::newRow("Value") << u"Value"_qs;
+        QTest::newRow("Font") << u"Font"_qs;
     }
     void settersAlwaysNotify()
     {
-        QFETCH(std::function<void(text &)>, set);
         QFETCH(QString, property);
         text box;
         placeInstance(box, m_host, u"text1"_qs, nullptr);
         QSignalSpy spy(&m_host, &FormHost::changed);
-        set(box);
+        if (property == u"Text")
+            box.setText(box.Text());
+        else if (property == u"Value")
+            box.setValue(box.Value());
+        else
+            box.setFont(box.Font());
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0), (QVariantList{u"text1"_qs, property}));
     }
@@ -285,8 +258,6 @@ private Q_SLOTS:
         placeInstance(box, m_host, u"text2"_qs, stored ? &empty : nullptr);
         QTEST(box.Text(), "shown");
         QTEST(box.Font(), "font");
-        QVERIFY(box.isEnabled() && !box.Locked());
-        QCOMPARE(box.LargeChange(), 1.0);
         PropertyBag saved;
         box.saveProperties(saved);
         QStringList expected{u"_extentx"_qs, u"_extenty"_qs};
@@ -312,14 +283,12 @@ private Q_SLOTS:
         QCOMPARE(saved.names(), (QStringList{u"_extentx"_qs, u"_extenty"_qs, u"Enabled"_qs,
                                              u"Locked"_qs, u"Text"_qs, u"Decimal"_qs,
                                              u"LargeChange"_qs, u"Value"_qs, u"Font"_qs}));
-        QCOMPARE(saved.read(u"Text", QString()), u"2.5"_qs);
         QCOMPARE(saved.read(u"Value", 0.0), 4.5);
         QCOMPARE(saved.read(u"Decimal", qint16(0)), qint16(2));
-
         text again;
         placeInstance(again, m_host, u"text1"_qs, &saved);
         QCOMPARE(again.Text(), u"2.5"_qs);
-        QVERIFY(again.Locked());
+        QVERIFY(again.Locked() && !again.isEnabled());
         QCOMPARE(again.LargeChange(), 10.0);
         QCOMPARE(again.Font().pointSizeF(), 12.0);
         QCOMPARE(spinOf(again)->y(), 0);
@@ -331,12 +300,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("instance");
         QTest::addColumn<QString>("family");
         QTest::addColumn<bool>("enabled");
-        for (const char *name : {"text1", "text2", "text3", "text4", "text5"}) {
-            const QString instance = QString::fromLatin1(name);
-            const bool song = instance == u"text1";
-            const bool preview = instance == u"text3" || instance == u"text5";
-            QTest::newRow(name) << instance << (song ? u"宋体"_qs : u"Tahoma"_qs) << !preview;
-        }
+        QTest::newRow("text1") << u"text1"_qs << u"宋体"_qs << true;
+        QTest::newRow("text3") << u"text3"_qs << u"Tahoma"_qs << false;
     }
     void formDataSurvivesLoadAndSave()
     {
@@ -346,7 +311,6 @@ private Q_SLOTS:
         const auto form = StoredForm::fromJson(file.readAll());
         QVERIFY(form && form->find(instance));
         const PropertyBag &stored = *form->find(instance);
-
         text first;
         placeInstance(first, m_host, instance, &stored);
         QTEST(first.Font().family(), "family");
@@ -388,12 +352,6 @@ private Q_SLOTS:
         PropertyBag saved;
         box->saveProperties(saved);
         QVERIFY(!saved.contains(u"Enabled"));
-    }
-
-    void hWndIsTheControlsOwnWindow()
-    {
-        text box;
-        QVERIFY(box.hWnd() != spinOf(box)->winId());
     }
 };
 

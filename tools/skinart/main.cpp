@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
-        QTextStream(stderr) << "usage: skinart <resources folder>\n";
+        QTextStream(stderr) << "usage: tolvane_skinart <resources folder>\n";
         return 2;
     }
     const QDir resources(QString::fromLocal8Bit(argv[1]));

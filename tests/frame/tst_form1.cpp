@@ -10,157 +10,118 @@ class TestForm1 : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
-    void loadCarriesWorkingForm();
-    void missingDecoder();
-    void workingFormFollowsSize_data();
-    void workingFormFollowsSize();
-    void highlightFollowsCursor();
-    void releaseOffTheButtonDoesNothing();
-    void dragGeometry_data();
-    void dragGeometry();
-
-private:
-    bool showFrame();        // loaded and shown at (40, 30)
-    QPoint hover(QPoint at); // two moves: the first lights, the second repaints
     test::FakeMessageBoxes m_boxes;
     QPointer<QWidget> m_working;
     Form1 *m_frame = nullptr;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_boxes = {};
+        m_frame = new Form1([this] {
+            m_working = new QWidget;
+            m_working->resize(485, 439);
+            return m_working.data();
+        });
+    }
+
+    void cleanup()
+    {
+        delete m_frame;
+        QVERIFY(!m_working); // the frame owns the working form
+    }
+
+    void missingDecoder()
+    {
+        QVERIFY(!m_frame->Load(m_boxes, false));
+        QCOMPARE(m_boxes.shown().size(), 1);
+        QCOMPARE(m_boxes.shown().at(0).kind, test::FakeMessageBoxes::Kind::Fatal);
+        QCOMPARE(m_boxes.shown().at(0).text, QStringLiteral("Error loading GDI+!"));
+        QVERIFY(!m_working);
+    }
+
+    void workingFormFollowsSize_data()
+    {
+        QTest::addColumn<QSize>("asked"); // none: as loaded
+        QTest::addColumn<QSize>("frame");
+        QTest::newRow("loaded") << QSize() << QSize(527, 497);
+        QTest::newRow("larger") << QSize(800, 600) << QSize(800, 600);
+        QTest::newRow("snaps to the smallest frame") << QSize(100, 50) << QSize(160, 76);
+    }
+
+    void workingFormFollowsSize()
+    {
+        QFETCH(QSize, asked);
+        QFETCH(QSize, frame);
+        QVERIFY(m_frame->Load(m_boxes));
+        QVERIFY(m_boxes.shown().isEmpty());
+        m_frame->show();
+        if (asked.isValid())
+            m_frame->resize(asked);
+        QCOMPARE(m_frame->size(), frame);
+        QCOMPARE(m_working->parentWidget(), m_frame);
+        QCOMPARE(m_working->geometry(), QRect(QPoint(21, 38), frame - QSize(42, 58)));
+        QVERIFY(m_working->isVisible());
+        QVERIFY(m_working->autoFillBackground()); // opaque over the transparent interior
+        QCOMPARE(m_frame->painter().image().width(), frame.width());
+    }
+
+    void captionButtons()
+    {
+        QVERIFY(m_frame->Load(m_boxes));
+        m_frame->move(40, 30);
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+        const QPoint close(527 - 50, 20);
+        QTest::mouseMove(m_frame, close);
+        QCOMPARE(m_frame->hoverButton(), HoverButton::Close);
+        QCOMPARE(m_frame->PaintedState(), 0); // lit with the next movement
+        QTest::mouseMove(m_frame, close + QPoint(1, 0));
+        QCOMPARE(m_frame->PaintedState(), 3);
+        QTest::mouseMove(m_frame, QPoint(527 - 90, 20)); // straight onto maximise
+        QCOMPARE(m_frame->PaintedState(), 2);
+
+        // Pressed on the lit close button, dragged off it and released: the window stays.
+        QTest::mouseMove(m_frame, close);
+        QTest::mousePress(m_frame, Qt::LeftButton, {}, close);
+        QTest::mouseMove(m_frame, QPoint(200, 30)); // off the buttons: repainted at once
+        QCOMPARE(m_frame->PaintedState(), 0);
+        QTest::mouseRelease(m_frame, Qt::LeftButton, {}, QPoint(200, 30));
+        QVERIFY(m_frame->isVisible());
+        QTest::mouseMove(m_frame, QPoint(527 - 16, 200));
+        QCOMPARE(m_frame->cursor().shape(), Qt::SizeHorCursor);
+
+        // Any mouse button released over the lit close button closes.
+        QTest::mouseMove(m_frame, close);
+        QTest::mouseClick(m_frame, Qt::RightButton, {}, close);
+        QVERIFY(!m_frame->isVisible());
+        QVERIFY(!m_working->isVisible());
+    }
+
+    void dragGeometry_data()
+    {
+        QTest::addColumn<int>("edges");
+        QTest::addColumn<QPoint>("by");
+        QTest::addColumn<QRect>("expected"); // from (100, 100), 400 × 300, at least 160 × 76
+        QTest::newRow("move") << 0 << QPoint(-150, 40) << QRect(-50, 140, 400, 300);
+        QTest::newRow("left past the minimum keeps the right edge")
+            << int(Qt::LeftEdge) << QPoint(500, 0) << QRect(340, 100, 160, 300);
+        QTest::newRow("top past the minimum keeps the bottom edge")
+            << int(Qt::TopEdge) << QPoint(0, 400) << QRect(100, 324, 400, 76);
+        QTest::newRow("bottom-right")
+            << int(Qt::BottomEdge | Qt::RightEdge) << QPoint(20, -30) << QRect(100, 100, 420, 270);
+    }
+
+    void dragGeometry()
+    {
+        QFETCH(int, edges);
+        QFETCH(QPoint, by);
+        QFETCH(QRect, expected);
+        FrameDrag drag;
+        drag.begin(Qt::Edges(edges), QPoint(300, 200), QRect(100, 100, 400, 300));
+        QCOMPARE(drag.geometryAt(QPoint(300, 200) + by, QSize(160, 76)), expected);
+    }
 };
-
-void TestForm1::init()
-{
-    m_frame = new Form1([this] {
-        m_working = new QWidget;
-        m_working->resize(485, 439);
-        return m_working.data();
-    });
-}
-
-void TestForm1::cleanup()
-{
-    delete m_frame;
-    QVERIFY(!m_working); // the frame owns the working form
-}
-
-bool TestForm1::showFrame()
-{
-    if (!m_frame->Load(m_boxes))
-        return false;
-    m_frame->move(40, 30);
-    m_frame->show();
-    return QTest::qWaitForWindowExposed(m_frame);
-}
-
-QPoint TestForm1::hover(QPoint at)
-{
-    QTest::mouseMove(m_frame, at);
-    QTest::mouseMove(m_frame, at + QPoint(1, 0));
-    return at + QPoint(1, 0);
-}
-
-void TestForm1::loadCarriesWorkingForm()
-{
-    QVERIFY(m_frame->Load(m_boxes));
-    QVERIFY(m_boxes.shown().isEmpty());
-    QCOMPARE(m_frame->size(), QSize(527, 497));
-    QCOMPARE(m_working->parentWidget(), m_frame);
-    QCOMPARE(m_working->geometry(), QRect(21, 38, 485, 439));
-    QVERIFY(!m_working->isHidden());
-    QVERIFY(m_working->autoFillBackground()); // opaque over the transparent interior
-}
-
-void TestForm1::missingDecoder()
-{
-    QVERIFY(!m_frame->Load(m_boxes, false));
-    QCOMPARE(m_boxes.shown().size(), 1);
-    QCOMPARE(m_boxes.shown().at(0).kind, test::FakeMessageBoxes::Kind::Fatal);
-    QCOMPARE(m_boxes.shown().at(0).text, QStringLiteral("Error loading GDI+!"));
-    QVERIFY(!m_working);
-}
-
-void TestForm1::workingFormFollowsSize_data()
-{
-    QTest::addColumn<QSize>("asked");
-    QTest::addColumn<QSize>("frame");
-    QTest::newRow("larger") << QSize(800, 600) << QSize(800, 600);
-    QTest::newRow("snaps to the smallest frame") << QSize(100, 50) << QSize(160, 76);
-    QTest::newRow("narrow only") << QSize(20, 300) << QSize(160, 300);
-}
-
-void TestForm1::workingFormFollowsSize()
-{
-    QFETCH(QSize, asked);
-    QFETCH(QSize, frame);
-    QVERIFY(m_frame->Load(m_boxes));
-    m_frame->show();
-    m_frame->resize(asked);
-    QCOMPARE(m_frame->size(), frame);
-    QCOMPARE(m_working->geometry(), QRect(QPoint(21, 38), frame - QSize(42, 58)));
-    QCOMPARE(m_frame->painter().image().width(), frame.width());
-}
-
-void TestForm1::highlightFollowsCursor()
-{
-    QVERIFY(showFrame());
-    const QPoint close(527 - 50, 20);
-    QTest::mouseMove(m_frame, close);
-    QCOMPARE(m_frame->hoverButton(), HoverButton::Close);
-    QCOMPARE(m_frame->PaintedState(), 0); // lit with the next movement
-    QTest::mouseMove(m_frame, close + QPoint(1, 0));
-    QCOMPARE(m_frame->PaintedState(), 3);
-    QTest::mouseMove(m_frame, QPoint(527 - 90, 20)); // straight onto maximise
-    QCOMPARE(m_frame->PaintedState(), 2);
-    QTest::mouseMove(m_frame, QPoint(200, 30)); // off the buttons: repainted at once
-    QCOMPARE(m_frame->hoverButton(), 0);
-    QCOMPARE(m_frame->PaintedState(), 0);
-    QTest::mouseMove(m_frame, QPoint(527 - 16, 200));
-    QCOMPARE(m_frame->cursor().shape(), Qt::SizeHorCursor);
-}
-
-void TestForm1::releaseOffTheButtonDoesNothing()
-{
-    // Pressed on the lit close button, dragged off it and released: the window stays.
-    QVERIFY(showFrame());
-    const QPoint close = hover(QPoint(527 - 50, 20));
-    QTest::mousePress(m_frame, Qt::LeftButton, {}, close);
-    QTest::mouseMove(m_frame, QPoint(200, 30));
-    QTest::mouseRelease(m_frame, Qt::LeftButton, {}, QPoint(200, 30));
-    QVERIFY(m_frame->isVisible());
-    QCOMPARE(m_frame->PaintedState(), 0);
-
-    hover(close);
-    QTest::mouseClick(m_frame, Qt::RightButton, {}, close + QPoint(1, 0));
-    QVERIFY(!m_frame->isVisible());
-    QVERIFY(!m_working->isVisible());
-}
-
-void TestForm1::dragGeometry_data()
-{
-    QTest::addColumn<int>("edges");
-    QTest::addColumn<QPoint>("by");
-    QTest::addColumn<QRect>("expected"); // from (100, 100), 400 × 300, at least 160 × 76
-    QTest::newRow("move") << 0 << QPoint(-150, 40) << QRect(-50, 140, 400, 300);
-    QTest::newRow("left") << int(Qt::LeftEdge) << QPoint(50, 9) << QRect(150, 100, 350, 300);
-    QTest::newRow("left past the minimum keeps the right edge")
-        << int(Qt::LeftEdge) << QPoint(500, 0) << QRect(340, 100, 160, 300);
-    QTest::newRow("top past the minimum keeps the bottom edge")
-        << int(Qt::TopEdge) << QPoint(0, 400) << QRect(100, 324, 400, 76);
-    QTest::newRow("bottom-right") << int(Qt::BottomEdge | Qt::RightEdge) << QPoint(20, -30)
-                                  << QRect(100, 100, 420, 270);
-}
-
-void TestForm1::dragGeometry()
-{
-    QFETCH(int, edges);
-    QFETCH(QPoint, by);
-    QFETCH(QRect, expected);
-    FrameDrag drag;
-    drag.begin(Qt::Edges(edges), QPoint(300, 200), QRect(100, 100, 400, 300));
-    QCOMPARE(drag.geometryAt(QPoint(300, 200) + by, QSize(160, 76)), expected);
-}
 
 QTEST_MAIN(TestForm1)
 #include "tst_form1.moc"

@@ -2,6 +2,7 @@
 
 #include "controls/Command/command.h"
 #include "controls/text/text.h"
+#include "platform/rawname.h"
 #include "support/fakemessageboxes.h"
 #include "support/testdir.h"
 #include "workbench/filelistbox.h"
@@ -20,7 +21,7 @@ struct Form2Fixture
     FakeMessageBoxes boxes;
     Form2 form{boxes};
 
-    template <typename T> T *get(const char *name) const
+    template <typename T = QWidget> T *get(const char *name) const
     {
         T *widget = form.findChild<T *>(QLatin1String(name));
         if (!widget)
@@ -30,12 +31,12 @@ struct Form2Fixture
     text *box(const char *name) const { return get<text>(name); }
     FileListBox *files() const { return get<FileListBox>("lstFiles"); }
     FolderListBox *folders() const { return get<FolderListBox>("lstMap"); }
+    QListWidget *list1() const { return get<QListWidget>("List1"); }
     QStringList results() const
     {
         QStringList items;
-        const QListWidget *list = get<QListWidget>("List1");
-        for (int i = 0; i < list->count(); ++i)
-            items.append(list->item(i)->text());
+        for (int i = 0; i < list1()->count(); ++i)
+            items.append(list1()->item(i)->text());
         return items;
     }
 
@@ -46,27 +47,25 @@ struct Form2Fixture
             QVERIFY(QTest::qWaitForWindowExposed(&form));
         }
     }
-    // Opens the test folder as the user would reach it in the folder list.
-    void openFolder() { QVERIFY(folders()->setPath(dir.nativePath())); }
-    // A mouse click on the row that shows name.
-    void clickFile(const QString &name)
+    // Creates the files and opens the folder as the user would reach it in the folder list.
+    void openFolder(const QList<QByteArray> &files = {})
     {
-        const int row = int(files()->displayNames().indexOf(name));
-        QVERIFY2(row >= 0, qPrintable(name));
+        for (const QByteArray &name : files)
+            dir.createFile(name);
+        QVERIFY(folders()->setPath(dir.nativePath()));
+    }
+    // A mouse click on the row that shows the file.
+    void clickFile(const QByteArray &name)
+    {
         FileListBox *view = files();
+        const int row = int(view->displayNames().indexOf(displayName(name)));
+        QVERIFY2(row >= 0, name.constData());
         showForm();
-        view->scrollTo(view->model()->index(row, 0));
-        const QRect rect = view->visualRect(view->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+        const QModelIndex index = view->model()->index(row, 0);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
     void click(const char *command) { QTest::mouseClick(get<Command>(command), Qt::LeftButton); }
-    // Types the pattern and start number and clicks "确 定".
-    void runBatch(const QString &pattern, const QString &start)
-    {
-        box("text1")->setText(pattern);
-        box("text2")->setText(start);
-        click("Command1");
-    }
 };
 
 } // namespace tolvane::test

@@ -1,51 +1,44 @@
+#include "rows.h"
 #include "support/fakemessageboxes.h"
 #include "support/fakeresultlist.h"
 #include "support/testdir.h"
+#include "workbench/renameplan.h"
+#include "workbench/serialformat.h"
 #include "workbench/serialrename.h"
 
 #include <QTest>
 #include <cstring>
+#include <limits>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tolvane;
-using tolvane::test::FakeMessageBoxes;
-using tolvane::test::FakeResultList;
-using tolvane::test::TestDir;
-using Kind = FakeMessageBoxes::Kind;
+using namespace Qt::StringLiterals;
+using Kind = test::FakeMessageBoxes::Kind;
 
 namespace {
 
-// Everything one batch leaves behind.
-struct Outcome
+// Makes a folder read-only for this process: by its permission bits, or for root, whom they do
+// not stop, by a read-only bind mount in a private mount namespace. Returns why it could not.
+QString makeReadOnly(const QByteArray &path)
 {
-    FakeResultList results;
-    FakeMessageBoxes messages;
-    BatchState state;
-};
-
-void run(Outcome &outcome, const QString &pattern, const QString &start, const QByteArray &folder,
-         const QByteArrayList &names)
-{
-    RunSerialRename(pattern, start, folder, names, outcome.results, outcome.messages,
-                    outcome.state);
+    const char *p = path.constData();
+    const bool done =
+        ::geteuid() != 0
+            ? ::chmod(p, 0555) == 0
+            : ::unshare(CLONE_NEWNS) == 0 &&
+                  ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                  ::mount(p, p, nullptr, MS_BIND, nullptr) == 0 &&
+                  ::mount(nullptr, p, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    return done ? QString()
+                : u"cannot make it read-only: "_s + QString::fromLocal8Bit(strerror(errno));
 }
 
-// Makes a folder read-only for this process alone: a private mount namespace holding a
-// read-only bind mount of it. Returns why it could not.
-QString mountReadOnly(const QByteArray &path)
+QString stopped(int error)
 {
-    if (::unshare(CLONE_NEWNS) != 0)
-        return QStringLiteral("no private mount namespace: ") +
-               QString::fromLocal8Bit(strerror(errno));
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0 ||
-        ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
-        return QStringLiteral("no read-only bind mount: ") +
-               QString::fromLocal8Bit(strerror(errno));
-    return {};
+    return u"“a.txt”无法改名为“P01.txt”："_s + QString::fromLocal8Bit(strerror(error));
 }
 
 } // namespace
@@ -55,230 +48,169 @@ class TestSerialRename : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void batch_data();
-    void batch();
-    void refused_data();
-    void refused();
-    void intoSubfolder();
-    void folderThatCannotBeOpened();
-    void readOnlyFolder();
+    // The serial the file at `index` gets for a typed start text.
+    void serial_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QByteArray>("serial");
+        QTest::newRow("digits then letters") << u"12abc"_s << 0 << QByteArray("00012");
+        QTest::newRow("hexadecimal") << u"&H1F"_s << 0 << QByteArray("0031");
+        QTest::newRow("blank first") << u" 5"_s << 1 << QByteArray("06");
+        QTest::newRow("negative") << u"-2"_s << 0 << QByteArray("-02");
+        QTest::newRow("small negative is zero") << u"-0.4"_s << 0 << QByteArray("0000");
+        QTest::newRow("half away from zero") << u"2.5"_s << 1 << QByteArray("004");
+        QTest::newRow("zero") << u"0"_s << 0 << QByteArray("00");
+        QTest::newRow("never cut") << u"9"_s << 91 << QByteArray("100");
+        QTest::newRow("seven digits unpadded") << u"0000009"_s << 1 << QByteArray("10");
+        QTest::newRow("beyond 64 bits") << u"-1E20"_s << 0 << QByteArray("-100000000000000000000");
+        QTest::newRow("code points counted") << u"😀😀😀"_s << 0 << QByteArray("000");
+        QTest::newRow("length past 16 bits") << QString(40000, u'a') << 0 << QByteArray("0");
+    }
+    void serial()
+    {
+        QFETCH(QString, start);
+        QFETCH(int, index);
+        QFETCH(QByteArray, serial);
+        const QList<RenameEntry> plan = PlanRename(u"#"_s, start, "/", QByteArrayList(index + 1));
+        QCOMPARE(plan.last().targetName, serial);
+    }
+
+    void hugeValuesKeepEveryDigit()
+    {
+        const double largest = std::numeric_limits<double>::max();
+        const QString text = FormatSerial(-largest, u"00"_s);
+        QCOMPARE(text.size(), 310);
+        QVERIFY(text.startsWith(u"-17976931348623157"_s));
+        QCOMPARE(text.toDouble(), -largest);
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QByteArray>("folder");
+        QTest::addColumn<QByteArrayList>("current");
+        QTest::addColumn<QByteArrayList>("targets");
+        const auto row = [](const char *name, const QString &pattern, const QByteArray &folder,
+                            const QByteArray &current, const QByteArray &targets) {
+            QTest::newRow(name) << pattern << folder << test::names(current)
+                                << test::names(targets);
+        };
+        row("extension keeps its case", u"Photo#"_s, "/d", "a.jpg|b.JPG",
+            "/d/Photo01.jpg|/d/Photo02.JPG");
+        row("every hash", u"#-#"_s, "/d", "a|b", "/d/01-01|/d/02-02");
+        row("first dot splits", u"N"_s, "/d", "archive.tar.gz|Makefile|.hidden|end.",
+            "/d/N.tar.gz|/d/N|/d/N.hidden|/d/N.");
+        row("root gets one slash", u"P#"_s, "/", "a.txt", "/P01.txt");
+        row("chinese pattern, raw bytes kept", u"照片#"_s, "/d\xe9", "\xff.t\xfe",
+            "/d\xe9/" + u"照片01"_s.toUtf8() + ".t\xfe");
+    }
+    void names()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArrayList, current);
+        QFETCH(QByteArrayList, targets);
+        const QList<RenameEntry> plan = PlanRename(pattern, u"1"_s, folder, current);
+        QCOMPARE(plan.size(), targets.size());
+        for (qsizetype i = 0; i < plan.size(); ++i) {
+            const QByteArray folderPart = targets[i].left(targets[i].lastIndexOf('/') + 1);
+            QCOMPARE(plan[i].sourcePath, folderPart + current[i]);
+            QCOMPARE(plan[i].targetPath, targets[i]);
+        }
+    }
+
+    // A failed batch shows one box naming the file it stopped at; a refused one shows its
+    // reason and changes nothing, not even the results of the last batch.
+    void batch_data()
+    {
+        QTest::addColumn<QByteArrayList>("present");
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QByteArrayList>("after");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("message");   // part of the one box shown; empty: no box
+        QTest::addColumn<QByteArray>("folder"); // empty: the test folder as it is
+        const auto row = [](const char *name, const QByteArray &present, const QByteArray &names,
+                            const QString &pattern, const QString &start, const QByteArray &after,
+                            const QByteArray &listed, const QString &message,
+                            const QByteArray &folder = {}) {
+            QTest::newRow(name) << test::names(present) << test::names(names) << pattern << start
+                                << test::names(after) << test::texts(listed) << message << folder;
+        };
+        const QByteArray ab = "a.txt|b.txt", longBase(250, 'a');
+        const QByteArray odd = "a b.txt|c\nd.t x|\xff.dat|x.\xfe";
+        row("numbered in list order", "b.JPG|a.jpg", "b.JPG|a.jpg", u"Photo#"_s, u"1"_s,
+            "Photo01.JPG|Photo02.jpg", "Photo01.JPG|Photo02.jpg", {});
+        row("no hash takes a name twice", ab, ab, u"X"_s, u"1"_s, "X.txt|b.txt", "X.txt",
+            u"“b.txt"_s);
+        row("target taken by a file not yet renamed", "01.txt|02.txt", "01.txt|02.txt", u"#"_s,
+            u"2"_s, "01.txt|02.txt", "", u"“01.txt"_s);
+        row("vanished names", "a.txt", "gone|a.txt", u"P#"_s, u"1"_s, "a.txt", "", u"“gone"_s);
+        row("spaces, line feeds, invalid UTF-8", odd, odd, u"new #"_s, u" 1"_s,
+            "new 01.txt|new 02.t x|new 03.dat|new 04.\xfe",
+            "new 01.txt|new 02.t x|new 03.dat|new 04.\\xFE", {});
+        row("name growing past 255 bytes", "a.t|b.txt", "a.t|b.txt",
+            QString::fromLatin1(longBase + '#'), u"1"_s, longBase + "01.t|b.txt", longBase + "01.t",
+            u"“b.txt"_s);
+        row("files already named so", "P01.txt|P02.txt", "P01.txt|P02.txt", u"P#"_s, u"1"_s,
+            "P01.txt|P02.txt", "P01.txt|P02.txt", {});
+        row("leading slash stays in the folder", "a.txt", "a.txt", u"/P#"_s, u"1"_s, "P01.txt",
+            "/P01.txt", {});
+        row("no files", "a.txt", "", u"P#"_s, u"1"_s, "a.txt", "", {});
+        row("empty start", ab, ab, u"P#"_s, {}, ab, "kept", u"没填完！"_s);
+        row("empty pattern", ab, ab, {}, u"1"_s, ab, "kept", u"没填完！"_s);
+        row("start beyond numbers", ab, ab, u"P#"_s, u"-1E999"_s, ab, "kept",
+            u"起始编号“-1E999”超出了能表示的数字范围，没有改名任何文件。"_s);
+        row("NUL in the pattern", ab, ab, QStringView(u"P\0#", 3).toString(), u"1"_s, ab, "kept",
+            u"新文件名中不能含有空字符，没有改名任何文件。"_s);
+        row("folder gone", ab, ab, u"P#"_s, u"1"_s, ab, "", stopped(ENOENT), "missing");
+        row("read-only folder", ab, ab, u"P#"_s, u"1"_s, ab, "",
+            stopped(::geteuid() == 0 ? EROFS : EACCES), "read-only");
+    }
+    void batch()
+    {
+        QFETCH(QByteArrayList, present);
+        QFETCH(QByteArrayList, names);
+        QFETCH(QString, pattern);
+        QFETCH(QString, start);
+        QFETCH(QByteArrayList, after);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, folder);
+        test::TestDir dir;
+        for (const QByteArray &name : present)
+            dir.createFile(name);
+        const auto before = dir.contents();
+        test::FakeResultList results;
+        results.append(u"kept"_s);
+        test::FakeMessageBoxes messages;
+        BatchState state;
+        const QByteArray path = dir.nativePath() + (folder == "missing" ? "/missing" : "");
+        if (folder == "read-only") {
+            if (const QString why = makeReadOnly(path); !why.isEmpty())
+                QSKIP(qPrintable(why));
+        }
+        RunSerialRename(pattern, start, path, names, results, messages, state);
+        if (folder == "read-only") {
+            ::umount2(path.constData(), MNT_DETACH);
+            ::chmod(path.constData(), 0755);
+        }
+        QCOMPARE(dir.names(), after);
+        QCOMPARE(dir.contents(), before);
+        QCOMPARE(results.items(), listed);
+        if (message.isEmpty()) {
+            QVERIFY(messages.shown().isEmpty());
+            return;
+        }
+        // Only "没填完！" is a plain notice.
+        QCOMPARE(messages.shown().size(), 1);
+        const Kind kind = message == u"没填完！"_s ? Kind::Notice : Kind::Failure;
+        QCOMPARE(messages.shown()[0].kind, kind);
+        QVERIFY2(messages.shown()[0].text.contains(message), qPrintable(messages.shown()[0].text));
+    }
 };
-
-void TestSerialRename::batch_data()
-{
-    QTest::addColumn<QByteArrayList>("present");
-    QTest::addColumn<QByteArrayList>("names");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QByteArrayList>("after");
-    QTest::addColumn<QStringList>("listed");
-    QTest::addColumn<QString>("stopsAt"); // the file the failure names; empty: no failure
-
-    const QString one = QStringLiteral("1");
-    const QString hash = QStringLiteral("#");
-    const QString x = QStringLiteral("X");
-    const QString p = QStringLiteral("P#");
-    const QByteArray longBase(250, 'a');
-
-    const QByteArrayList photos{"a.jpg", "b.JPG"};
-    QTest::newRow("numbered in list order")
-        << photos << photos << QStringLiteral("Photo#") << one
-        << QByteArrayList{"Photo01.jpg", "Photo02.JPG"}
-        << QStringList{QStringLiteral("Photo01.jpg"), QStringLiteral("Photo02.JPG")} << QString();
-    const QByteArrayList sameExtension{"a.txt", "b.txt"};
-    QTest::newRow("pattern without hash takes a name twice")
-        << sameExtension << sameExtension << x << one << QByteArrayList{"X.txt", "b.txt"}
-        << QStringList{QStringLiteral("X.txt")} << QStringLiteral("b.txt");
-    const QByteArrayList otherExtension{"a.txt", "b.doc"};
-    QTest::newRow("pattern without hash, other extensions")
-        << otherExtension << otherExtension << x << one << QByteArrayList{"X.doc", "X.txt"}
-        << QStringList{QStringLiteral("X.txt"), QStringLiteral("X.doc")} << QString();
-    const QByteArrayList numbered{"01.txt", "02.txt"};
-    QTest::newRow("target taken by a file not yet renamed")
-        << numbered << numbered << hash << QStringLiteral("2") << numbered << QStringList()
-        << QStringLiteral("01.txt");
-    QTest::newRow("target taken by a file outside the list")
-        << QByteArrayList{"a.txt", "b.txt", "P02.txt"} << sameExtension << p << one
-        << QByteArrayList{"P01.txt", "P02.txt", "b.txt"} << QStringList{QStringLiteral("P01.txt")}
-        << QStringLiteral("b.txt");
-    QTest::newRow("vanished names")
-        << QByteArrayList{"a.txt"} << QByteArrayList{"gone.txt", "a.txt"} << p << one
-        << QByteArrayList{"a.txt"} << QStringList() << QStringLiteral("gone.txt");
-    QTest::newRow("spaces and line feeds")
-        << QByteArrayList{"a b.txt", "c\nd.t x"} << QByteArrayList{"a b.txt", "c\nd.t x"}
-        << QStringLiteral("new #") << one << QByteArrayList{"new 01.txt", "new 02.t x"}
-        << QStringList{QStringLiteral("new 01.txt"), QStringLiteral("new 02.t x")} << QString();
-    QTest::newRow("invalid utf-8")
-        << QByteArrayList{"\xff.dat", "x.\xfe"} << QByteArrayList{"\xff.dat", "x.\xfe"}
-        << QStringLiteral("F#") << one << QByteArrayList{"F01.dat", "F02.\xfe"}
-        << QStringList{QStringLiteral("F01.dat"), QStringLiteral("F02.\\xFE")} << QString();
-    QTest::newRow("name growing past 255 bytes")
-        << QByteArrayList{"a.t", "b.txt"} << QByteArrayList{"a.t", "b.txt"}
-        << QString::fromLatin1(longBase + '#') << one << QByteArrayList{longBase + "01.t", "b.txt"}
-        << QStringList{QString::fromLatin1(longBase + "01.t")} << QStringLiteral("b.txt");
-    QTest::newRow("files that already have their new names")
-        << QByteArrayList{"P01.txt", "P02.txt"} << QByteArrayList{"P01.txt", "P02.txt"} << p << one
-        << QByteArrayList{"P01.txt", "P02.txt"}
-        << QStringList{QStringLiteral("P01.txt"), QStringLiteral("P02.txt")} << QString();
-    QTest::newRow("leading slash stays in the folder")
-        << QByteArrayList{"a.txt"} << QByteArrayList{"a.txt"} << QStringLiteral("/P#") << one
-        << QByteArrayList{"P01.txt"} << QStringList{QStringLiteral("/P01.txt")} << QString();
-    QTest::newRow("blank start is filled in")
-        << QByteArrayList{"a.txt"} << QByteArrayList{"a.txt"} << p << QStringLiteral(" ")
-        << QByteArrayList{"P00.txt"} << QStringList{QStringLiteral("P00.txt")} << QString();
-    QTest::newRow("no files") << QByteArrayList{"a.txt"} << QByteArrayList{} << p << one
-                              << QByteArrayList{"a.txt"} << QStringList() << QString();
-}
-
-void TestSerialRename::batch()
-{
-    QFETCH(QByteArrayList, present);
-    QFETCH(QByteArrayList, names);
-    QFETCH(QString, pattern);
-    QFETCH(QString, start);
-    QFETCH(QByteArrayList, after);
-    QFETCH(QStringList, listed);
-    QFETCH(QString, stopsAt);
-
-    TestDir dir;
-    for (const QByteArray &name : present)
-        dir.createFile(name);
-    const auto before = dir.contents();
-
-    Outcome outcome;
-    outcome.results.append(QStringLiteral("from the last batch"));
-    run(outcome, pattern, start, dir.nativePath(), names);
-
-    QCOMPARE(dir.names(), after);
-    QCOMPARE(dir.contents(), before);
-    QCOMPARE(outcome.results.clears(), 1);
-    QCOMPARE(outcome.results.items(), listed);
-    if (stopsAt.isEmpty()) {
-        QVERIFY(outcome.messages.shown().isEmpty());
-    } else {
-        QCOMPARE(outcome.messages.shown().size(), 1);
-        QCOMPARE(outcome.messages.shown()[0].kind, Kind::Failure);
-        QVERIFY2(outcome.messages.shown()[0].text.contains(QStringLiteral("“") + stopsAt),
-                 qPrintable(outcome.messages.shown()[0].text));
-    }
-}
-
-void TestSerialRename::refused_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("text");
-
-    const QString p = QStringLiteral("P#");
-    const QString one = QStringLiteral("1");
-    const QString notFilled = QStringLiteral("没填完！");
-    QTest::newRow("empty start") << p << QString() << Kind::Notice << notFilled;
-    QTest::newRow("empty pattern") << QString() << one << Kind::Notice << notFilled;
-    QTest::newRow("both empty") << QString() << QString() << Kind::Notice << notFilled;
-    QTest::newRow("start beyond numbers")
-        << p << QStringLiteral("1E999") << Kind::Failure
-        << QStringLiteral("起始编号“1E999”超出了能表示的数字范围，没有改名任何文件。");
-    QTest::newRow("negative start beyond numbers")
-        << p << QStringLiteral("-1E999") << Kind::Failure
-        << QStringLiteral("起始编号“-1E999”超出了能表示的数字范围，没有改名任何文件。");
-    QTest::newRow("NUL in the pattern")
-        << QStringView(u"P\0#", 3).toString() << one << Kind::Failure
-        << QStringLiteral("新文件名中不能含有空字符，没有改名任何文件。");
-}
-
-// A refused batch shows one message and changes nothing: no file, no list item, no state.
-void TestSerialRename::refused()
-{
-    QFETCH(QString, pattern);
-    QFETCH(QString, start);
-    QFETCH(Kind, kind);
-    QFETCH(QString, text);
-
-    TestDir dir;
-    dir.createFile("a.txt");
-    dir.createFile("b.txt");
-    const auto before = dir.contents();
-
-    Outcome outcome;
-    outcome.results.append(QStringLiteral("kept"));
-    outcome.state = {5, QStringLiteral("kept")};
-    run(outcome, pattern, start, dir.nativePath(), {"a.txt", "b.txt"});
-
-    QCOMPARE(dir.names(), (QByteArrayList{"a.txt", "b.txt"}));
-    QCOMPARE(dir.contents(), before);
-    QCOMPARE(outcome.results.items(), QStringList{QStringLiteral("kept")});
-    QCOMPARE(outcome.results.clears(), 0);
-    QCOMPARE(outcome.state.StartTextLength, 5);
-    QCOMPARE(outcome.state.SerialFormat, QStringLiteral("kept"));
-    QCOMPARE(outcome.messages.shown().size(), 1);
-    QCOMPARE(outcome.messages.shown()[0].kind, kind);
-    QCOMPARE(outcome.messages.shown()[0].text, text);
-}
-
-void TestSerialRename::intoSubfolder()
-{
-    TestDir dir;
-    dir.createFolder("sub");
-    dir.createFile("a.txt");
-
-    Outcome outcome;
-    run(outcome, QStringLiteral("sub/#"), QStringLiteral("1"), dir.nativePath(), {"a.txt"});
-
-    QCOMPARE(dir.names(), QByteArrayList{"sub"});
-    QCOMPARE(dir.content("sub/01.txt"), QByteArray("a.txt"));
-    QCOMPARE(outcome.results.items(), QStringList{QStringLiteral("sub/01.txt")});
-    QVERIFY(outcome.messages.shown().isEmpty());
-}
-
-void TestSerialRename::folderThatCannotBeOpened()
-{
-    TestDir dir;
-    dir.createFile("a.txt");
-    const auto before = dir.contents();
-
-    Outcome outcome;
-    run(outcome, QStringLiteral("P#"), QStringLiteral("1"), dir.nativePath() + "/missing",
-        {"a.txt"});
-
-    QCOMPARE(dir.names(), QByteArrayList{"a.txt"});
-    QCOMPARE(dir.contents(), before);
-    QVERIFY(outcome.results.items().isEmpty());
-    QCOMPARE(outcome.messages.shown().size(), 1);
-    QVERIFY(outcome.messages.shown()[0].text.contains(QString::fromLocal8Bit(strerror(ENOENT))));
-}
-
-void TestSerialRename::readOnlyFolder()
-{
-    TestDir dir;
-    dir.createFile("a.txt");
-    dir.createFile("b.txt");
-    const auto before = dir.contents();
-
-    // Permission bits do not stop root, so root gets a read-only mount instead.
-    int expected = EACCES;
-    if (::geteuid() == 0) {
-        const QString why = mountReadOnly(dir.nativePath());
-        if (!why.isEmpty())
-            QSKIP(qPrintable(why));
-        expected = EROFS;
-    } else {
-        QCOMPARE(::chmod(dir.nativePath().constData(), 0555), 0);
-    }
-
-    Outcome outcome;
-    run(outcome, QStringLiteral("P#"), QStringLiteral("1"), dir.nativePath(), {"a.txt", "b.txt"});
-
-    if (expected == EROFS)
-        ::umount2(dir.nativePath().constData(), MNT_DETACH);
-    else
-        ::chmod(dir.nativePath().constData(), 0755);
-    QCOMPARE(dir.names(), (QByteArrayList{"a.txt", "b.txt"}));
-    QCOMPARE(dir.contents(), before);
-    QVERIFY(outcome.results.items().isEmpty());
-    QCOMPARE(outcome.messages.shown().size(), 1);
-    QVERIFY(outcome.messages.shown()[0].text.contains(QString::fromLocal8Bit(strerror(expected))));
-}
 
 QTEST_GUILESS_MAIN(TestSerialRename)
 #include "tst_serialrename.moc"

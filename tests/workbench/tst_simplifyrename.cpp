@@ -1,206 +1,183 @@
 #include "platform/rawname.h"
+#include "rows.h"
 #include "support/fakemessageboxes.h"
 #include "support/fakeresultlist.h"
 #include "support/testdir.h"
+#include "workbench/simplifier.h"
 #include "workbench/simplifyrename.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 
+using namespace tolvane;
 using namespace Qt::StringLiterals;
-using tolvane::displayName;
-using tolvane::test::FakeMessageBoxes;
-using tolvane::test::FakeResultList;
-using tolvane::test::TestDir;
-using Names = QList<QByteArray>;
-
-namespace {
-
-Names sorted(Names names)
-{
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// One question first, exactly as worded; then one failure box naming the files that failed (the
-// first twenty, then how many more), or none at all.
-void checkMessages(const FakeMessageBoxes &boxes, const QString &question, const Names &failed)
-{
-    const auto &shown = boxes.shown();
-    QVERIFY(!shown.isEmpty());
-    QCOMPARE(shown[0].kind, FakeMessageBoxes::Kind::Question);
-    QCOMPARE(shown[0].title, u"转换"_s);
-    QCOMPARE(shown[0].text, question);
-    QCOMPARE(shown.size(), failed.isEmpty() ? 1 : 2);
-    if (failed.isEmpty())
-        return;
-    QCOMPARE(shown[1].kind, FakeMessageBoxes::Kind::Failure);
-    const QString &text = shown[1].text;
-    for (const QByteArray &name : failed.first(std::min<qsizetype>(failed.size(), 20)))
-        QVERIFY2(text.contains(u'“' + displayName(name) + u'”'), qPrintable(text));
-    QCOMPARE(text.count(u'\n'), std::min<qsizetype>(failed.size(), 21));
-    if (failed.size() > 20)
-        QVERIFY2(text.contains(QString::number(failed.size() - 20)), qPrintable(text));
-}
-
-void addColumns()
-{
-    QTest::addColumn<Names>("created");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<Names>("after");
-    QTest::addColumn<QStringList>("results");
-    QTest::addColumn<Names>("failed");
-}
-
-// What both conversions share: a real folder made from the "created" column, the recorders
-// answering with the "answer" column, and the checks of what the conversion left behind.
-struct Scene
-{
-    Scene()
-    {
-        QFETCH(Names, created);
-        QFETCH(bool, answer);
-        for (const QByteArray &name : created)
-            dir.createFile(name);
-        before = dir.contents();
-        boxes.answer = answer;
-    }
-
-    void check(const QString &question) const
-    {
-        QFETCH(Names, after);
-        QFETCH(QStringList, results);
-        QFETCH(Names, failed);
-        QCOMPARE(dir.names(), sorted(after));
-        QCOMPARE(dir.contents(), before);
-        QCOMPARE(list.items(), results);
-        QCOMPARE(list.clears(), 0);
-        checkMessages(boxes, question, failed);
-    }
-
-    TestDir dir;
-    std::map<QByteArray, int> before;
-    FakeMessageBoxes boxes;
-    FakeResultList list;
-};
-
-} // namespace
+using Kind = test::FakeMessageBoxes::Kind;
 
 class TestSimplifyRename : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void convertSelected_data();
-    void convertSelected();
-    void convertFolder_data();
-    void convertFolder();
+    void simplify_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("expected");
+        const auto row = [](const char *name, const QString &input, const QString &expected) {
+            QTest::newRow(name) << input.toUtf8() << expected.toUtf8();
+        };
+        row("mixed", u"Report 舊檔案 v2.TXT"_s, u"Report 旧档案 v2.TXT"_s);
+        row("empty", QString(), QString());
+        row("phrase keeps 乾隆", u"乾隆皇帝"_s, u"乾隆皇帝"_s);
+        row("phrase 瞭解", u"瞭解報告"_s, u"了解报告"_s);
+        row("乾 alone", u"乾.txt"_s, u"干.txt"_s);
+        row("beyond the BMP", u"😀𠀀說𪚥"_s, u"😀𠀀说𪚥"_s);
+        row("missing from OpenCC", u"託付鉅款"_s, u"讬付钜款"_s);
+        row("embedded NUL", QString(u"舊\0檔"_s), QString(u"旧\0档"_s));
+        // Names that are not UTF-8 are left as they are.
+        const QByteArray invalid[] = {"\xff\xe8\x88\x8a.txt", "caf\xe9 \xe8\x88\x8a",
+                                      "\xe8\x88\x8a\xe6\xaa", "\xed\xa0\x80\xe8\x88\x8a"};
+        for (const QByteArray &raw : invalid)
+            QTest::newRow(raw.toHex().constData()) << raw << raw;
+    }
+    void simplify()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(Simplifier::shared().simplify(input), expected);
+        if (input.isValidUtf8())
+            QCOMPARE(Simplifier::shared().simplify(QString::fromUtf8(input)),
+                     QString::fromUtf8(expected));
+    }
+
+    // The installed dictionaries never change a phrase's length, so a made-up one must show that
+    // such a phrase, shorter or longer, falls back to single characters while its neighbours
+    // keep their phrases.
+    void keepsCountWhenPhrasesDoNot()
+    {
+        QTemporaryDir dir;
+        const auto write = [&dir](const QString &name, const QByteArray &content) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        };
+        write(u"phrases.txt"_s, "測試\t测\n乾隆\t乾隆\n檔\t档案\n");
+        write(u"characters.txt"_s, "測\t测\n試\t试\n乾\t干\n檔\t档\n");
+        write(u"test.json"_s, R"({"segmentation": {"type": "mmseg",
+            "dict": {"type": "text", "file": "phrases.txt"}},
+          "conversion_chain": [{"dict": {"type": "group", "dicts": [
+            {"type": "text", "file": "phrases.txt"}, {"type": "text", "file": "characters.txt"}]}}]})");
+        const Simplifier simplifier(QFile::encodeName(dir.filePath(u"test.json"_s)).toStdString());
+        QVERIFY2(simplifier.isReady(), qPrintable(simplifier.errorText()));
+        QCOMPARE(simplifier.simplify(u"乾隆測試乾檔書"_s), u"乾隆测试干档書"_s);
+    }
+
+    void withoutDictionariesNothingChanges()
+    {
+        const Simplifier simplifier("/nonexistent/t2s.json");
+        QVERIFY(!simplifier.isReady());
+        QCOMPARE(simplifier.simplify(u"舊檔案"_s), u"舊檔案"_s);
+    }
+
+    // Rows named "one" convert the selected file, the others every file listed.
+    void convert_data()
+    {
+        QTest::addColumn<QByteArrayList>("created");
+        QTest::addColumn<QByteArray>("selected");
+        QTest::addColumn<QString>("text4");
+        QTest::addColumn<QByteArrayList>("listed");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QByteArrayList>("after");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QByteArrayList>("failed");
+        const auto row = [](const char *name, const QByteArray &created, const QByteArray &selected,
+                            const QString &text4, const QByteArray &listed, bool answer,
+                            const QByteArray &after, const QByteArray &results,
+                            const QByteArray &failed) {
+            QTest::newRow(name) << test::names(created) << selected << text4 << test::names(listed)
+                                << answer << test::names(after) << test::texts(results)
+                                << test::names(failed);
+        };
+        const QByteArray notUtf8 = "\xff\xe8\x88\x8a.txt";
+        QByteArray gone = "舊0";
+        for (int i = 1; i < 25; ++i)
+            gone += "|舊" + QByteArray::number(i);
+
+        row("one, no dot", "說明", "說明", u"說明"_s, {}, true, "说明", "说明", "");
+        row("one, text4 named, several dots", "a.tar.gz", "a.tar.gz", u"報告"_s, {}, true,
+            "报告.tar.gz", "报告.tar.gz", "");
+        row("one, answered no", "舊.txt", "舊.txt", u"舊"_s, {}, false, "舊.txt", "", "");
+        row("one, nothing selected", "舊.txt", {}, u"舊"_s, {}, true, "舊.txt", "", "");
+        row("one, empty text4", "舊.txt", "舊.txt", {}, {}, true, "舊.txt", "", "舊.txt");
+        row("one, dot file keeps its name", ".profile", ".profile", {}, {}, true, ".profile",
+            ".profile", "");
+        row("one, target taken", "舊.txt|旧.txt", "舊.txt", u"舊"_s, {}, true, "舊.txt|旧.txt", "",
+            "舊.txt");
+        row("one, not UTF-8", notUtf8, notUtf8, u"報告"_s, {}, true, notUtf8, "\\xFF舊.txt", "");
+        row("all: traditional, plain, whole name", "舊.TXT|readme.md|舊檔案.報告", {}, {},
+            "舊.TXT|readme.md|舊檔案.報告", true, "旧.TXT|readme.md|旧档案.报告",
+            "旧.TXT|readme.md|旧档案.报告", "");
+        row("all, empty folder", "", {}, {}, "", true, "", "", "");
+        row("all, answered no", "舊.TXT", {}, {}, "舊.TXT", false, "舊.TXT", "", "");
+        row("all, two become one", "乾.txt|幹.txt", {}, {}, "乾.txt|幹.txt", true, "干.txt|幹.txt",
+            "干.txt", "幹.txt");
+        row("all, many vanished, the rest goes on", "說明", {}, {}, gone + "|說明", true, "说明",
+            "说明", gone);
+        row("all, not UTF-8", notUtf8 + "|說明", {}, {}, notUtf8 + "|說明", true, notUtf8 + "|说明",
+            "\\xFF舊.txt|说明", "");
+    }
+    void convert()
+    {
+        QFETCH(QByteArrayList, created);
+        QFETCH(QByteArray, selected);
+        QFETCH(QString, text4);
+        QFETCH(QByteArrayList, listed);
+        QFETCH(bool, answer);
+        QFETCH(QByteArrayList, after);
+        QFETCH(QStringList, results);
+        QFETCH(QByteArrayList, failed);
+        test::TestDir dir;
+        for (const QByteArray &name : created)
+            dir.createFile(name);
+        const auto before = dir.contents();
+        test::FakeResultList list;
+        test::FakeMessageBoxes boxes;
+        boxes.answer = answer;
+        // A value left from an earlier preview must not be what a file is named after.
+        ConversionState state{u"陈旧"_s, u"陈旧"_s};
+        QString question;
+        if (QByteArray(QTest::currentDataTag()).startsWith("one")) {
+            convertSelected(dir.nativePath(), selected, text4, list, boxes, state);
+            question = u"将【"_s + displayName(selected) + u"】文件转换为简体?"_s;
+        } else {
+            QCOMPARE(convertFolder(dir.nativePath(), listed, list, boxes, state), answer);
+            question =
+                u"将【"_s + displayName(dir.nativePath()) + u"】文件夹下所有文件转换为简体?"_s;
+        }
+
+        std::sort(after.begin(), after.end());
+        QCOMPARE(dir.names(), after);
+        QCOMPARE(dir.contents(), before);
+        QCOMPARE(list.items(), results);
+        QCOMPARE(list.clears(), 0);
+        // The question, as worded; then one box naming the files that failed (the first twenty,
+        // then how many more), or none at all.
+        const auto &shown = boxes.shown();
+        QCOMPARE(shown.size(), failed.isEmpty() ? 1 : 2);
+        QCOMPARE(shown[0].kind, Kind::Question);
+        QCOMPARE(shown[0].title, u"转换"_s);
+        QCOMPARE(shown[0].text, question);
+        if (failed.isEmpty())
+            return;
+        QCOMPARE(shown[1].kind, Kind::Failure);
+        const QString &text = shown[1].text;
+        for (const QByteArray &name : failed.first(std::min<qsizetype>(failed.size(), 20)))
+            QVERIFY2(text.contains(u'“' + displayName(name) + u'”'), qPrintable(text));
+        QCOMPARE(text.count(u'\n'), std::min<qsizetype>(failed.size(), 21));
+        if (failed.size() > 20)
+            QVERIFY2(text.contains(QString::number(failed.size() - 20)), qPrintable(text));
+    }
 };
-
-void TestSimplifyRename::convertSelected_data()
-{
-    addColumns();
-    QTest::addColumn<QByteArray>("selected");
-    QTest::addColumn<QString>("text4");
-
-    const QByteArray notUtf8("\xff\xfe.txt");
-    QTest::newRow("traditional base")
-        << Names{"舊檔案.txt"} << true << Names{"旧档案.txt"} << QStringList{u"旧档案.txt"_s}
-        << Names{} << QByteArray("舊檔案.txt") << u"舊檔案"_s;
-    QTest::newRow("no dot") << Names{"說明"} << true << Names{"说明"} << QStringList{u"说明"_s}
-                            << Names{} << QByteArray("說明") << u"說明"_s;
-    QTest::newRow("edited text4") << Names{"a.tar.gz"} << true << Names{"报告.tar.gz"}
-                                  << QStringList{u"报告.tar.gz"_s} << Names{}
-                                  << QByteArray("a.tar.gz") << u"報告"_s;
-    QTest::newRow("answered no") << Names{"舊檔案.txt"} << false << Names{"舊檔案.txt"}
-                                 << QStringList{} << Names{} << QByteArray("舊檔案.txt")
-                                 << u"舊檔案"_s;
-    QTest::newRow("nothing selected") << Names{"舊.txt"} << true << Names{"舊.txt"} << QStringList{}
-                                      << Names{} << QByteArray() << u"舊"_s;
-    QTest::newRow("empty text4") << Names{"舊.txt"} << true << Names{"舊.txt"} << QStringList{}
-                                 << Names{"舊.txt"} << QByteArray("舊.txt") << QString();
-    QTest::newRow("empty text4, no dot") << Names{"說明"} << true << Names{"說明"} << QStringList{}
-                                         << Names{"說明"} << QByteArray("說明") << QString();
-    QTest::newRow("dot file keeps its name")
-        << Names{".profile"} << true << Names{".profile"} << QStringList{u".profile"_s} << Names{}
-        << QByteArray(".profile") << QString();
-    QTest::newRow("already simplified")
-        << Names{"readme.md"} << true << Names{"readme.md"} << QStringList{u"readme.md"_s}
-        << Names{} << QByteArray("readme.md") << u"readme"_s;
-    QTest::newRow("target taken") << Names{"舊.txt", "旧.txt"} << true << Names{"舊.txt", "旧.txt"}
-                                  << QStringList{} << Names{"舊.txt"} << QByteArray("舊.txt")
-                                  << u"舊"_s;
-    QTest::newRow("vanished") << Names{} << true << Names{} << QStringList{} << Names{"舊.txt"}
-                              << QByteArray("舊.txt") << u"舊"_s;
-    QTest::newRow("not UTF-8") << Names{notUtf8} << true << Names{notUtf8}
-                               << QStringList{displayName(notUtf8)} << Names{} << notUtf8
-                               << u"報告"_s;
-}
-
-void TestSimplifyRename::convertSelected()
-{
-    QFETCH(QByteArray, selected);
-    QFETCH(QString, text4);
-    Scene scene;
-    // A value left from an earlier preview must not be what the file is named after.
-    tolvane::ConversionState state{u"陈旧"_s, u"陈旧"_s};
-
-    tolvane::convertSelected(scene.dir.nativePath(), selected, text4, scene.list, scene.boxes,
-                             state);
-
-    scene.check(u"将【"_s + displayName(selected) + u"】文件转换为简体?"_s);
-    if (scene.boxes.answer && !selected.isEmpty())
-        QVERIFY(state.ConvertedName.isEmpty());
-}
-
-void TestSimplifyRename::convertFolder_data()
-{
-    addColumns();
-    QTest::addColumn<Names>("listed");
-
-    const QByteArray notUtf8("\xff\xe8\x88\x8a.txt");
-    QTest::newRow("traditional and plain")
-        << Names{"舊.TXT", "readme.md"} << true << Names{"旧.TXT", "readme.md"}
-        << QStringList{u"旧.TXT"_s, u"readme.md"_s} << Names{} << Names{"舊.TXT", "readme.md"};
-    QTest::newRow("whole name") << Names{"舊檔案.報告"} << true << Names{"旧档案.报告"}
-                                << QStringList{u"旧档案.报告"_s} << Names{} << Names{"舊檔案.報告"};
-    QTest::newRow("empty folder") << Names{} << true << Names{} << QStringList{} << Names{}
-                                  << Names{};
-    QTest::newRow("answered no") << Names{"舊.TXT"} << false << Names{"舊.TXT"} << QStringList{}
-                                 << Names{} << Names{"舊.TXT"};
-    QTest::newRow("two become one")
-        << Names{"乾.txt", "幹.txt"} << true << Names{"干.txt", "幹.txt"}
-        << QStringList{u"干.txt"_s} << Names{"幹.txt"} << Names{"乾.txt", "幹.txt"};
-    QTest::newRow("target exists")
-        << Names{"舊.txt", "旧.txt"} << true << Names{"舊.txt", "旧.txt"}
-        << QStringList{u"旧.txt"_s} << Names{"舊.txt"} << Names{"舊.txt", "旧.txt"};
-    QTest::newRow("vanished") << Names{"readme.md", "說明"} << true << Names{"readme.md", "说明"}
-                              << QStringList{u"readme.md"_s, u"说明"_s}
-                              << Names{"舊.txt", "gone.md"}
-                              << Names{"舊.txt", "readme.md", "gone.md", "說明"};
-    Names gone;
-    for (int i = 0; i < 25; ++i)
-        gone.append("舊" + QByteArray::number(i));
-    QTest::newRow("many failures") << Names{} << true << Names{} << QStringList{} << gone << gone;
-    QTest::newRow("not UTF-8") << Names{notUtf8, "說明"} << true << Names{notUtf8, "说明"}
-                               << QStringList{displayName(notUtf8), u"说明"_s} << Names{}
-                               << Names{notUtf8, "說明"};
-}
-
-void TestSimplifyRename::convertFolder()
-{
-    QFETCH(Names, listed);
-    Scene scene;
-    tolvane::ConversionState state;
-
-    const bool hide =
-        tolvane::convertFolder(scene.dir.nativePath(), listed, scene.list, scene.boxes, state);
-
-    QCOMPARE(hide, scene.boxes.answer);
-    scene.check(u"将【"_s + displayName(scene.dir.nativePath()) +
-                u"】文件夹下所有文件转换为简体?"_s);
-    QVERIFY(state.ConvertedName.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestSimplifyRename)
 #include "tst_simplifyrename.moc"

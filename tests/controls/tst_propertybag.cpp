@@ -25,7 +25,7 @@ QImage testPicture()
     return image;
 }
 
-QFont testFont(const QString &family, double size, QFont::Weight weight)
+QFont testFont(const QString &family, double size, QFont::Weight weight = QFont::Normal)
 {
     QFont font(family);
     font.setPointSizeF(size);
@@ -47,13 +47,12 @@ private Q_SLOTS:
         QTest::newRow("bool") << QVariant(false) << QVariant(true);
         QTest::newRow("int16") << QVariant::fromValue<qint16>(-32768)
                                << QVariant::fromValue<qint16>(0);
-        QTest::newRow("system colour")
-            << QVariant::fromValue<qint32>(qint32(0x8000000F)) << QVariant::fromValue<qint32>(0);
+        QTest::newRow("system colour") << QVariant(qint32(0x8000000F)) << QVariant(0);
         QTest::newRow("double") << QVariant(2.5) << QVariant(1.0);
         QTest::newRow("infinity") << QVariant(-qInf()) << QVariant(1.0);
         QTest::newRow("string") << QVariant(QStringLiteral("新名#")) << QVariant(QString());
-        QTest::newRow("song") << QVariant(testFont(QStringLiteral("宋体"), 9, QFont::Bold))
-                              << QVariant(testFont(QStringLiteral("Tahoma"), 8.25, QFont::Normal));
+        QTest::newRow("font") << QVariant(testFont(u"宋体"_qs, 9, QFont::Bold))
+                              << QVariant(testFont(u"Tahoma"_qs, 8.25));
         QTest::newRow("picture") << QVariant(testPicture()) << QVariant(QImage());
         QTest::newRow("no picture") << QVariant(QImage()) << QVariant(testPicture());
     }
@@ -62,22 +61,17 @@ private Q_SLOTS:
         QFETCH(QVariant, value);
         QFETCH(QVariant, defaultValue);
         PropertyBag bag;
-        bag.write(QStringLiteral("Entry"), value, defaultValue);
-        const PropertyBag back = roundTrip(bag);
-        const QVariant read = back.read(u"eNTRY", defaultValue);
+        bag.write(u"Entry"_qs, value, defaultValue);
+        const QVariant read = roundTrip(bag).read(u"eNTRY", defaultValue);
         QCOMPARE(read.typeId(), defaultValue.typeId());
-        if (value.typeId() == QMetaType::QFont) {
-            const auto font = read.value<QFont>();
-            QCOMPARE(font.family(), QStringLiteral("宋体"));
-            QCOMPARE(font.pointSizeF(), 9.0);
-            QCOMPARE(font.weight(), QFont::Bold);
-            QCOMPARE(back.toJson().value(u"Entry").toObject().value(u"charset").toInt(), 134);
-        } else if (value.typeId() == QMetaType::QImage) {
-            QCOMPARE(read.value<QImage>().convertToFormat(QImage::Format_RGB32),
-                     value.value<QImage>());
-        } else {
-            QCOMPARE(read, value);
-        }
+        QCOMPARE(read, value);
+    }
+
+    void fontKeepsItsCharacterSet()
+    {
+        PropertyBag bag;
+        bag.write(u"Font"_qs, testFont(u"宋体"_qs, 9), QFont());
+        QCOMPARE(bag.toJson().value(u"Font").toObject().value(u"charset").toInt(), 134);
     }
 
     void leavesOutDefaults_data()
@@ -86,66 +80,55 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("defaultValue");
         QTest::newRow("bool") << QVariant(true) << QVariant(true);
         QTest::newRow("1.0 and int16 1") << QVariant(1.0) << QVariant::fromValue<qint16>(1);
-        QTest::newRow("font") << QVariant(testFont(QStringLiteral("Tahoma"), 8.25, QFont::Normal))
-                              << QVariant(testFont(QStringLiteral("Tahoma"), 8.25, QFont::Normal));
+        QTest::newRow("font") << QVariant(testFont(u"Tahoma"_qs, 8.25))
+                              << QVariant(testFont(u"Tahoma"_qs, 8.25));
     }
     void leavesOutDefaults()
     {
         QFETCH(QVariant, value);
         QFETCH(QVariant, defaultValue);
         PropertyBag bag;
-        bag.write(QStringLiteral("Old"), QVariant(7), QVariant(0));
-        bag.write(QStringLiteral("x"), QVariant(QStringLiteral("stale")), QVariant(QString()));
+        bag.write(u"Old"_qs, QVariant(7), QVariant(0));
+        bag.write(u"x"_qs, QVariant(u"stale"_qs), QVariant(QString()));
         // A default written over an earlier value must not let the earlier one come back.
-        bag.write(QStringLiteral("X"), value, defaultValue);
-        QCOMPARE(bag.names(), QStringList{QStringLiteral("Old")});
-        QCOMPARE(roundTrip(bag).read(u"x", defaultValue), defaultValue);
+        bag.write(u"X"_qs, value, defaultValue);
+        QCOMPARE(bag.names(), QStringList{u"Old"_qs});
     }
 
     void unfitValuesReadAsDefault_data()
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QVariant>("defaultValue");
-        QTest::newRow("int16 overflow")
-            << QByteArray(R"({"v": 40000})") << QVariant::fromValue<qint16>(3);
-        QTest::newRow("fraction as int32") << QByteArray(R"({"v": 1.5})") << QVariant(3);
-        QTest::newRow("text as bool") << QByteArray(R"({"v": "yes"})") << QVariant(true);
-        QTest::newRow("number as text") << QByteArray(R"({"v": 12})") << QVariant(u"d"_qs);
-        QTest::newRow("font without name")
-            << QByteArray(R"({"v": {"size": 9}})") << QVariant(QFont(QStringLiteral("Tahoma")));
-        QTest::newRow("picture not png")
-            << QByteArray(R"({"v": "AAAA"})") << QVariant(testPicture());
+        QTest::newRow("int16 overflow") << QByteArray("40000") << QVariant::fromValue<qint16>(3);
+        QTest::newRow("fraction as int32") << QByteArray("1.5") << QVariant(3);
+        QTest::newRow("text as bool") << QByteArray("\"yes\"") << QVariant(true);
+        QTest::newRow("number as text") << QByteArray("12") << QVariant(u"d"_qs);
+        QTest::newRow("font without name") << QByteArray(R"({"size": 9})") << QVariant(QFont());
+        QTest::newRow("picture not png") << QByteArray("\"AAAA\"") << QVariant(testPicture());
     }
     void unfitValuesReadAsDefault()
     {
         QFETCH(QByteArray, json);
         QFETCH(QVariant, defaultValue);
-        const auto bag = PropertyBag::fromJson(QJsonDocument::fromJson(json).object());
-        QCOMPARE(bag.read(u"v", defaultValue), defaultValue);
-    }
-
-    void extentIsInHundredthsOfAMillimetre()
-    {
-        PropertyBag bag;
-        bag.setExtentPixels({81, 22});
-        QCOMPARE(bag.toJson().value(u"_extentx").toInt(), 2143);
-        QCOMPARE(bag.toJson().value(u"_extenty").toInt(), 582);
-        QCOMPARE(roundTrip(bag).extentPixels(), QSize(81, 22));
+        const auto object = QJsonDocument::fromJson("{\"v\": " + json + "}").object();
+        QCOMPARE(PropertyBag::fromJson(object).read(u"v", defaultValue), defaultValue);
     }
 
     void storedFormFindsInstancesByName()
     {
-        const QByteArray json = R"({"text1": {"Text": "a#", "_ExtentX": 2143, "_ExtentY": 582},
-                                    "Command1": {}})";
-        QString error;
-        const auto form = StoredForm::fromJson(json, &error);
-        QVERIFY2(form, qPrintable(error));
-        QCOMPARE(form->find(u"TEXT1")->read(u"text", QString()), QStringLiteral("a#"));
+        const QJsonObject text1{
+            {u"Text"_qs, u"a"_qs}, {u"_ExtentX"_qs, 2143}, {u"_ExtentY"_qs, 582}};
+        const QJsonObject root{{u"text1"_qs, text1}, {u"Command1"_qs, QJsonObject()}};
+        const auto form = StoredForm::fromJson(QJsonDocument(root).toJson());
+        QVERIFY(form);
+        QCOMPARE(form->find(u"TEXT1")->read(u"text", QString()), u"a"_qs);
         QCOMPARE(form->find(u"Text1")->extentPixels(), QSize(81, 22));
         QVERIFY(!form->find(u"text2"));
         const auto again = StoredForm::fromJson(form->toJson());
-        QVERIFY(again);
         QCOMPARE(again->instances(), form->instances());
+        PropertyBag bag;
+        bag.setExtentPixels({81, 22});
+        QCOMPARE(bag.toJson(), (QJsonObject{{u"_extentx"_qs, 2143}, {u"_extenty"_qs, 582}}));
     }
 
     void storedFormRejectsMalformedData_data()

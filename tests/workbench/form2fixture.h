@@ -42,10 +42,8 @@ struct Form2Fixture
 
     void showForm()
     {
-        if (!form.isVisible()) {
-            form.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&form));
-        }
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
     // Creates the files and opens the folder as the user would reach it in the folder list.
     void openFolder(const QList<QByteArray> &files = {})

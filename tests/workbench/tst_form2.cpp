@@ -78,15 +78,14 @@ private Q_SLOTS:
             u"Command1 text3 text2 text1 text4 text5 Command4 Command5"_s.split(u' ');
         // Walk the focus chain once round; a part inside a control counts as that control.
         QStringList seen;
-        QWidget *start = f.get("Drivestation");
-        QWidget *w = start;
+        QWidget *start = f.get("Drivestation"), *w = start;
         do {
-            for (QWidget *p = w; p && p != &f.form; p = p->parentWidget()) {
-                if (order.contains(p->objectName()) && p->focusPolicy() != Qt::NoFocus) {
-                    seen.append(p->objectName());
-                    break;
-                }
-            }
+            QWidget *p = w;
+            while (p != &f.form &&
+                   (!order.contains(p->objectName()) || p->focusPolicy() == Qt::NoFocus))
+                p = p->parentWidget();
+            if (p != &f.form)
+                seen.append(p->objectName());
             w = w->nextInFocusChain();
         } while (w != start);
         seen.removeDuplicates();

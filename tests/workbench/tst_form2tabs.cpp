@@ -13,10 +13,14 @@ class TestForm2Tabs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Every "#" shows the start as typed; either box refreshes the preview, whichever changes last.
-    void preview()
+    // Every "#" shows the start as typed; either box refreshes the preview, whichever changes
+    // last. Clearing empties all three, each box raising Change once, so a rename then asks for
+    // them and touches nothing.
+    void previewAndClear()
     {
         test::Form2Fixture f;
+        f.openFolder({"a.txt"});
+        const auto before = f.dir.contents();
         f.box("text1")->setText(u"A#B#"_s);
         f.box("text2")->setText(u"05"_s);
         QCOMPARE(f.box("text3")->Text(), u"A05B05"_s);
@@ -24,15 +28,7 @@ private Q_SLOTS:
         QCOMPARE(f.box("text3")->Text(), u"A5B5"_s);
         f.box("text1")->setText(u"#x"_s);
         QCOMPARE(f.box("text3")->Text(), u"5x"_s);
-    }
 
-    void clearEmptiesThePatternFields()
-    {
-        test::Form2Fixture f;
-        f.openFolder({"a.txt"});
-        const auto before = f.dir.contents();
-        f.box("text1")->setText(u"A#"_s);
-        f.box("text2")->setText(u"5"_s);
         QSignalSpy text1(f.box("text1"), &text::Change);
         QSignalSpy text2(f.box("text2"), &text::Change);
         f.click("Command2");
@@ -40,7 +36,6 @@ private Q_SLOTS:
         QCOMPARE(text2.size(), 1);
         QCOMPARE(f.box("text1")->Text() + f.box("text2")->Text() + f.box("text3")->Text(),
                  QString());
-        // Both boxes are empty now, so a rename asks for them and touches nothing.
         f.click("Command1");
         QCOMPARE(f.boxes.shown().size(), 1);
         QCOMPARE(f.boxes.shown().first().text, u"没填完！"_s);

@@ -81,7 +81,6 @@ private Q_SLOTS:
         const double largest = std::numeric_limits<double>::max();
         const QString text = FormatSerial(-largest, u"00"_s);
         QCOMPARE(text.size(), 310);
-        QVERIFY(text.startsWith(u"-17976931348623157"_s));
         QCOMPARE(text.toDouble(), -largest);
     }
 

@@ -4,18 +4,31 @@
 
 namespace tolvane {
 
-CommandSkins::CommandSkins()
+namespace {
+
+// Every button shows the same pictures: they are decoded once, and the buttons share the
+// images (a surface copies its image only when written to).
+const std::array<Surface, ButtonStateCount> &decodedPictures()
 {
-    static const std::array<QString, ButtonStateCount> files{
-        QStringLiteral(":/controls/command/normal.png"),
-        QStringLiteral(":/controls/command/pressed.png"),
-        QStringLiteral(":/controls/command/disabled.png"),
-        QStringLiteral(":/controls/command/hover.png"),
-        QStringLiteral(":/controls/command/focused.png"),
-    };
-    for (int i = 0; i < ButtonStateCount; ++i)
-        m_pictures[i] = Surface(QImage(files[i]));
+    static const std::array<Surface, ButtonStateCount> pictures = [] {
+        const std::array<QString, ButtonStateCount> files{
+            QStringLiteral(":/controls/command/normal.png"),
+            QStringLiteral(":/controls/command/pressed.png"),
+            QStringLiteral(":/controls/command/disabled.png"),
+            QStringLiteral(":/controls/command/hover.png"),
+            QStringLiteral(":/controls/command/focused.png"),
+        };
+        std::array<Surface, ButtonStateCount> decoded;
+        for (int i = 0; i < ButtonStateCount; ++i)
+            decoded[i] = Surface(QImage(files[i]));
+        return decoded;
+    }();
+    return pictures;
 }
+
+} // namespace
+
+CommandSkins::CommandSkins() : m_pictures(decodedPictures()) {}
 
 CommandSkins::CommandSkins(const std::array<Surface, ButtonStateCount> &pictures)
     : m_pictures(pictures)

@@ -15,6 +15,7 @@
 #include "workbench/serialrename.h"
 #include "workbench/simplifyrename.h"
 #include "workbench/tabplacer.h"
+#include "workbench/tabstripstyle.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <cstring>
 
@@ -72,8 +74,11 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
     const StoredForm stored = loadStoredForm();
     createNavigation();
     m_SSTab1 = put(new QTabWidget(this), QStringLiteral("SSTab1"), {3360, 0, 3855, 2775});
-    // A strip no taller than the old tab control's, so the page starts above Frame1.
-    m_SSTab1->setStyleSheet(QStringLiteral("QTabBar::tab { height: 20px; }"));
+    // A strip no taller than the old tab control's, so the page starts above Frame1. A style
+    // of the tab bar's own: a style sheet would cut the pages off from the form's font.
+    auto *strip = new TabStripStyle(20);
+    strip->setParent(m_SSTab1);
+    m_SSTab1->tabBar()->setStyle(strip);
     m_placer = new TabPlacer(*m_SSTab1);
     createRenameTab(stored);
     createConversionTab(stored);

@@ -45,7 +45,6 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("asked"); // none: as loaded
         QTest::addColumn<QSize>("frame");
         QTest::newRow("loaded") << QSize() << QSize(527, 497);
-        QTest::newRow("larger") << QSize(800, 600) << QSize(800, 600);
         QTest::newRow("snaps to the smallest frame") << QSize(100, 50) << QSize(160, 76);
     }
 
@@ -63,7 +62,6 @@ private Q_SLOTS:
         QCOMPARE(m_working->geometry(), QRect(QPoint(21, 38), frame - QSize(42, 58)));
         QVERIFY(m_working->isVisible());
         QVERIFY(m_working->autoFillBackground()); // opaque over the transparent interior
-        QCOMPARE(m_frame->painter().image().width(), frame.width());
     }
 
     void captionButtons()
@@ -78,11 +76,7 @@ private Q_SLOTS:
         QCOMPARE(m_frame->PaintedState(), 0); // lit with the next movement
         QTest::mouseMove(m_frame, close + QPoint(1, 0));
         QCOMPARE(m_frame->PaintedState(), 3);
-        QTest::mouseMove(m_frame, QPoint(527 - 90, 20)); // straight onto maximise
-        QCOMPARE(m_frame->PaintedState(), 2);
-
         // Pressed on the lit close button, dragged off it and released: the window stays.
-        QTest::mouseMove(m_frame, close);
         QTest::mousePress(m_frame, Qt::LeftButton, {}, close);
         QTest::mouseMove(m_frame, QPoint(200, 30)); // off the buttons: repainted at once
         QCOMPARE(m_frame->PaintedState(), 0);
@@ -103,7 +97,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("edges");
         QTest::addColumn<QPoint>("by");
         QTest::addColumn<QRect>("expected"); // from (100, 100), 400 × 300, at least 160 × 76
-        QTest::newRow("move") << 0 << QPoint(-150, 40) << QRect(-50, 140, 400, 300);
         QTest::newRow("left past the minimum keeps the right edge")
             << int(Qt::LeftEdge) << QPoint(500, 0) << QRect(340, 100, 160, 300);
         QTest::newRow("top past the minimum keeps the bottom edge")

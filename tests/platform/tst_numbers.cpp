@@ -18,14 +18,12 @@ private Q_SLOTS:
         const auto row = [](const char *name, const char16_t *text, double expected) {
             QTest::newRow(name) << QString::fromUtf16(text) << expected;
         };
-        row("empty", u"", 0);
         row("lone sign", u"-", 0);
         row("stops at letters", u"12abc", 12);
         row("blanks, tabs and line feeds dropped", u" 1 0\t0\n0", 1000);
         row("carriage return stops", u"1\r2", 1);
         row("plus sign", u"+7", 7);
-        row("second point stops", u"-1.2.3", -1.2);
-        row("leading point", u".5", 0.5);
+        row("second point stops", u"-.2.3", -0.2);
         row("exponent", u"1.5E3", 1500);
         row("lower-case exponent with sign", u"2e-2x", 0.02);
         row("exponent sign without digits", u"3E+x", 3);

@@ -9,7 +9,7 @@ namespace {
 constexpr QRgb Untouched = 0xffffffff;
 
 // Each pixel holds its own coordinates, with an alpha that is 0 in column 0: blits replace
-// pixels, they never blend. The target starts all Untouched.
+// pixels, they never blend.
 Surface coordinateSurface(int w, int h)
 {
     Surface s(w, h);
@@ -19,6 +19,12 @@ Surface coordinateSurface(int w, int h)
     return s;
 }
 
+// Whether source pixel `got` lies under pixel v of a d-pixel destination stretched from s.
+bool under(int v, int d, int s, int got)
+{
+    return v * s / d <= got && got <= ((v + 1) * s - 1) / d;
+}
+
 } // namespace
 
 class TestSurface : public QObject
@@ -26,66 +32,59 @@ class TestSurface : public QObject
     Q_OBJECT
 
     const Surface m_source = coordinateSurface(12, 15);
-    Surface m_target = Surface(20, 20);
 
 private Q_SLOTS:
-    void init() { m_target.fill(Untouched); }
-
-    void copy_data()
+    void blit_data()
     {
-        QTest::addColumn<QPoint>("dst");
-        QTest::addColumn<QRect>("src");
-        QTest::newRow("inside") << QPoint(2, 3) << QRect(0, 1, 3, 2);
-        QTest::newRow("past right and bottom") << QPoint(15, 12) << QRect(0, 0, 12, 15);
-        QTest::newRow("negative destination") << QPoint(-3, -2) << QRect(0, 0, 6, 6);
-        QTest::newRow("source past its edge") << QPoint(0, 0) << QRect(8, 10, 10, 10);
-        QTest::newRow("negative source") << QPoint(5, 5) << QRect(-2, -1, 4, 4);
-        QTest::newRow("nothing overlaps") << QPoint(20, 0) << QRect(0, 0, 3, 3);
-    }
-
-    void copy()
-    {
-        QFETCH(QPoint, dst);
-        QFETCH(QRect, src);
-        m_target.copyFrom(dst.x(), dst.y(), m_source, src.x(), src.y(), src.width(), src.height());
-        for (int y = 0; y < 20; ++y) {
-            for (int x = 0; x < 20; ++x) {
-                const QPoint from = QPoint(x, y) - dst + src.topLeft();
-                const bool covered = src.contains(from) && QRect(0, 0, 12, 15).contains(from);
-                QCOMPARE(m_target.pixel(x, y),
-                         covered ? m_source.pixel(from.x(), from.y()) : Untouched);
-            }
-        }
-    }
-
-    void stretch_data()
-    {
-        QTest::addColumn<QRect>("to");
-        QTest::newRow("same size") << QRect(1, 1, 12, 15);
-        QTest::newRow("wider and taller") << QRect(1, 2, 17, 18);
-        QTest::newRow("smaller") << QRect(1, 1, 5, 11);
-        QTest::newRow("clipped on every side") << QRect(-10, -7, 40, 31);
-        QTest::newRow("no width") << QRect(1, 1, 0, 4);
-        QTest::newRow("negative height") << QRect(1, 1, 4, -3);
-    }
-
-    void stretch()
-    {
-        // Each destination pixel shows a source pixel that lies under it, which keeps the order
-        // and, when enlarging, the first and last columns and rows; nothing is drawn outside.
-        QFETCH(QRect, to);
-        m_target.stretchFrom(to.x(), to.y(), to.width(), to.height(), m_source, 0, 0, 12, 15);
-        const auto under = [](int v, int d, int s, int got) {
-            return v * s / d <= got && got <= ((v + 1) * s - 1) / d;
+        QTest::addColumn<bool>("stretch");
+        QTest::addColumn<QRect>("from"); // a block of the 12 × 15 source
+        QTest::addColumn<QRect>("to");   // on the 20 × 20 target; a copy keeps from's size
+        const auto copy = [](const char *name, QRect from, QPoint to) {
+            QTest::newRow(name) << false << from << QRect(to, from.size());
         };
+        const auto stretch = [](const char *name, QRect to) {
+            QTest::newRow(name) << true << QRect(0, 0, 12, 15) << to;
+        };
+        copy("copy inside", {0, 1, 3, 2}, {2, 3});
+        copy("copy past right and bottom", {0, 0, 12, 15}, {15, 12});
+        copy("copy to a negative position", {0, 0, 6, 6}, {-3, -2});
+        copy("copy from past the source's edge", {8, 10, 10, 10}, {0, 0});
+        copy("copy from a negative position", {-2, -1, 4, 4}, {5, 5});
+        copy("copy outside the target", {0, 0, 3, 3}, {20, 0});
+        stretch("stretch to the same size", {1, 1, 12, 15});
+        stretch("stretch wider and taller", {1, 2, 17, 18});
+        stretch("stretch smaller", {1, 1, 5, 11});
+        stretch("stretch clipped on every side", {-10, -7, 40, 31});
+        stretch("stretch to no width", {1, 1, 0, 4});
+        stretch("stretch to a negative height", {1, 1, 4, -3});
+    }
+
+    void blit()
+    {
+        QFETCH(bool, stretch);
+        QFETCH(QRect, from);
+        QFETCH(QRect, to);
+        Surface target(20, 20);
+        target.fill(Untouched);
+        if (stretch)
+            target.stretchFrom(to.x(), to.y(), to.width(), to.height(), m_source, from.x(),
+                               from.y(), from.width(), from.height());
+        else
+            target.copyFrom(to.x(), to.y(), m_source, from.x(), from.y(), from.width(),
+                            from.height());
+        // Each pixel drawn shows a source pixel under it (so order, and when enlarging the
+        // first and last columns and rows, are kept); nothing else changes.
         for (int y = 0; y < 20; ++y) {
             for (int x = 0; x < 20; ++x) {
-                const QRgb p = m_target.pixel(x, y);
-                if (!to.isValid() || !to.contains(x, y))
+                const QRgb p = target.pixel(x, y);
+                const QPoint at = QPoint(x, y) - to.topLeft();
+                const bool drawn = to.isValid() && to.contains(x, y) &&
+                                   (stretch || QRect(0, 0, 12, 15).contains(at + from.topLeft()));
+                if (!drawn)
                     QCOMPARE(p, Untouched);
                 else if (p != m_source.pixel(qRed(p), qGreen(p)) ||
-                         !under(x - to.x(), to.width(), 12, qRed(p)) ||
-                         !under(y - to.y(), to.height(), 15, qGreen(p)))
+                         !under(at.x(), to.width(), from.width(), qRed(p) - from.x()) ||
+                         !under(at.y(), to.height(), from.height(), qGreen(p) - from.y()))
                     QFAIL(qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(p, 8, 16)));
             }
         }

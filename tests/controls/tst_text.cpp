@@ -65,29 +65,6 @@ private Q_SLOTS:
         QTEST(QFontInfo(spinOf(box)->font()).family(), "drawn");
     }
 
-    void layoutInTwips_data()
-    {
-        QTest::addColumn<int>("requested");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("spinTop");
-        QTest::newRow("too narrow, 8.25 pt") << 300 << 8.25 << 400 << 60;
-        QTest::newRow("9.5 pt, half to even") << 2000 << 9.5 << 2000 << 30;
-        QTest::newRow("10.5 pt, half to even") << 1000 << 10.5 << 1000 << 30;
-        QTest::newRow("14 pt, above the top") << 1000 << 14.0 << 1000 << -30;
-    }
-    void layoutInTwips()
-    {
-        QFETCH(int, requested);
-        QFETCH(double, points);
-        QFETCH(int, width);
-        QFETCH(int, spinTop);
-        const TextLayout l = TextLayout::arrange(requested, points);
-        QCOMPARE(QRect(0, 0, l.width, l.height), QRect(0, 0, width, 330));
-        QCOMPARE(QRect(l.spinLeft, l.spinTop, l.spinWidth, l.spinHeight),
-                 QRect(75, spinTop, width - 111, 210));
-    }
-
     void layoutOfTheWidget_data()
     {
         QTest::addColumn<QSize>("requested");
@@ -97,6 +74,10 @@ private Q_SLOTS:
         QTest::newRow("form field")
             << QSize(81, 40) << 8.25 << QSize(81, 22) << QRect(5, 4, 74, 14);
         QTest::newRow("too narrow") << QSize(10, 5) << 9.0 << QSize(27, 22) << QRect(5, 3, 19, 14);
+        QTest::newRow("10.5 pt, half to even")
+            << QSize(81, 22) << 10.5 << QSize(81, 22) << QRect(5, 2, 74, 14);
+        QTest::newRow("14 pt, above the top")
+            << QSize(81, 22) << 14.0 << QSize(81, 22) << QRect(5, -2, 74, 14);
     }
     void layoutOfTheWidget()
     {
@@ -184,33 +165,16 @@ private Q_SLOTS:
         }
     }
 
-    // A new instance shows "0" in the design font; stored data without entries shows "Text1"
-    // in the form's font. Neither writes more than the extent back.
-    void defaultsOfNewAndStoredInstances_data()
-    {
-        QTest::addColumn<bool>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QFont>("font");
-        QTest::newRow("new") << false << u"0"_qs << pointFont(u"Tahoma"_qs, 8.25);
-        QTest::newRow("stored, no entries") << true << u"Text1"_qs << m_host.ambientFont();
-    }
-    void defaultsOfNewAndStoredInstances()
-    {
-        QFETCH(bool, stored);
-        text box;
-        const PropertyBag empty;
-        placeInstance(box, m_host, u"text2"_qs, stored ? &empty : nullptr);
-        QTEST(box.Text(), "shown");
-        QTEST(box.Font(), "font");
-        PropertyBag saved;
-        box.saveProperties(saved);
-        QCOMPARE(saved.names().size(), stored ? 2 : 4); // the extent, and Text and Font if new
-    }
-
-    // A stored "Value" travels unchanged; a stored disabled state keeps the enabled look, so
-    // that read-only previews stay legible, while code can still fill the field.
+    // Stored data without entries shows "Text1" in the form's font. A stored "Value" travels
+    // unchanged; a stored disabled state keeps the enabled look, so that read-only previews stay
+    // legible, while code can still fill the field.
     void savesAndLoadsBack()
     {
+        text plain;
+        const PropertyBag empty;
+        placeInstance(plain, m_host, u"text2"_qs, &empty);
+        QCOMPARE(plain.Text(), u"Text1"_qs);
+        QCOMPARE(plain.Font(), m_host.ambientFont());
         PropertyBag stored;
         stored.write(u"value"_qs, 4.5, 0.0);
         stored.write(u"DECIMAL"_qs, qint16(2), qint16(0));
@@ -253,18 +217,6 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), spinOf(*box));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
         QCOMPARE(box->Text(), u"07"_qs);
-    }
-
-    void disabledFormLeavesTheStoredStateAlone()
-    {
-        QWidget form;
-        auto *box = new text(&form);
-        placeInstance(*box, m_host, u"text1"_qs, nullptr);
-        form.setEnabled(false);
-        QVERIFY(box->Enabled());
-        PropertyBag saved;
-        box->saveProperties(saved);
-        QVERIFY(!saved.contains(u"Enabled"));
     }
 };
 

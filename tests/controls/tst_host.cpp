@@ -1,0 +1,133 @@
+#include "controls/host/formhost.h"
+#include "controls/host/hostedcontrol.h"
+#include "controls/host/propertybag.h"
+#include "controls/host/storedform.h"
+
+#include <QFont>
+#include <QImage>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace tolvane;
+
+namespace {
+
+QStringList calls;
+
+// Records each lifecycle call the host makes, in order.
+class Probe : public HostedControl
+{
+public:
+    explicit Probe(QWidget *parent) : HostedControl(parent) { calls << u"created"_qs; }
+    ~Probe() override { calls << u"destroyed"_qs; }
+
+protected:
+    void initProperties() override { calls << u"new:"_qs + displayName(); }
+    void readProperties(const PropertyBag &bag) override
+    {
+        calls << u"load:"_qs + bag.read(u"Caption", QString());
+    }
+    void writeProperties(PropertyBag &) const override { calls << u"save"_qs; }
+    void resized() override { calls << QString::asprintf("resized:%dx%d", width(), height()); }
+};
+
+// Through the JSON text, as a form's data file carries it.
+PropertyBag roundTrip(const PropertyBag &bag)
+{
+    const QByteArray json = QJsonDocument(bag.toJson()).toJson();
+    return PropertyBag::fromJson(QJsonDocument::fromJson(json).object());
+}
+
+QImage testPicture()
+{
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(qRgb(12, 34, 56));
+    image.setPixel(2, 1, qRgb(200, 100, 0));
+    return image;
+}
+
+} // namespace
+
+class TestHost : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lifecycleRunsInOrder_data()
+    {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("new instance keeps its own size")
+            << false << u"created new:Check1 resized:100x30 save:100x30 destroyed"_qs;
+        QTest::newRow("stored") << true << u"created load:Go resized:81x22 save:81x22 destroyed"_qs;
+    }
+    void lifecycleRunsInOrder()
+    {
+        QFETCH(bool, stored);
+        calls.clear();
+        FormHost host;
+        QWidget form;
+        PropertyBag entry;
+        entry.setExtentPixels({81, 22});
+        entry.write(u"caption"_qs, QVariant(u"Go"_qs), QVariant(QString()));
+        auto *probe = createInstance<Probe>(&form, host, u"Check1"_qs, stored ? &entry : nullptr);
+        PropertyBag saved;
+        probe->saveProperties(saved);
+        const QSize extent = saved.extentPixels();
+        calls.last() += QString::asprintf(":%dx%d", extent.width(), extent.height());
+        delete probe;
+        QTEST(calls.join(u' '), "expected");
+    }
+
+    void roundTripsThroughJson_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariant>("defaultValue");
+        QTest::newRow("bool") << QVariant(false) << QVariant(true);
+        QTest::newRow("int16") << QVariant::fromValue<qint16>(-32768)
+                               << QVariant::fromValue<qint16>(0);
+        QTest::newRow("system colour") << QVariant(qint32(0x8000000F)) << QVariant(0);
+        QTest::newRow("double") << QVariant(2.5) << QVariant(1.0);
+        QTest::newRow("infinity") << QVariant(-qInf()) << QVariant(1.0);
+        QTest::newRow("string") << QVariant(QStringLiteral("新名#")) << QVariant(QString());
+        QTest::newRow("font") << QVariant(QFont(u"宋体"_qs, 9, QFont::Bold))
+                              << QVariant(QFont(u"Tahoma"_qs, 8));
+        QTest::newRow("picture") << QVariant(testPicture()) << QVariant(QImage());
+        QTest::newRow("no picture") << QVariant(QImage()) << QVariant(testPicture());
+    }
+    void roundTripsThroughJson()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, defaultValue);
+        PropertyBag bag;
+        bag.write(u"Entry"_qs, value, defaultValue);
+        const QVariant read = roundTrip(bag).read(u"eNTRY", defaultValue);
+        QCOMPARE(read.typeId(), defaultValue.typeId());
+        QCOMPARE(read, value);
+        if (value.typeId() == QMetaType::QFont) // 宋体 is a GB2312 font
+            QCOMPARE(bag.toJson().value(u"Entry").toObject().value(u"charset").toInt(), 134);
+    }
+
+    void storedFormFindsInstancesByName()
+    {
+        const QJsonObject text1{
+            {u"Text"_qs, u"a"_qs}, {u"_ExtentX"_qs, 2143}, {u"_ExtentY"_qs, 582}};
+        const QJsonObject root{{u"text1"_qs, text1}, {u"Command1"_qs, QJsonObject()}};
+        const auto form = StoredForm::fromJson(QJsonDocument(root).toJson());
+        QVERIFY(form);
+        QCOMPARE(form->find(u"TEXT1")->read(u"text", QString()), u"a"_qs);
+        QCOMPARE(form->find(u"Text1")->extentPixels(), QSize(81, 22));
+        QVERIFY(!form->find(u"text2"));
+        QCOMPARE(StoredForm::fromJson(form->toJson())->instances(), form->instances());
+        PropertyBag bag;
+        bag.setExtentPixels({81, 22});
+        QCOMPARE(bag.toJson(), (QJsonObject{{u"_extentx"_qs, 2143}, {u"_extenty"_qs, 582}}));
+        for (const char *malformed : {"{", "[]", "{\"text1\": 5}"}) {
+            QString error;
+            QVERIFY(!StoredForm::fromJson(malformed, &error) && !error.isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(TestHost)
+#include "tst_host.moc"

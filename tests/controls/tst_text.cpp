@@ -5,7 +5,6 @@
 #include "platform/fontsubstitutes.h"
 
 #include <QApplication>
-#include <QFontInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -46,23 +45,6 @@ private Q_SLOTS:
     {
         installFontSubstitutes();
         m_host.setAmbientFont(pointFont(u"宋体"_qs, 9));
-    }
-
-    // The stored names stay; what the field draws with must be an installed font.
-    void storedFontNamesResolveToInstalledFonts_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("drawn");
-        QTest::newRow("宋体") << u"宋体"_qs << u"WenQuanYi Micro Hei"_qs;
-        QTest::newRow("Tahoma") << u"Tahoma"_qs << u"DejaVu Sans"_qs;
-    }
-    void storedFontNamesResolveToInstalledFonts()
-    {
-        QFETCH(QString, stored);
-        text box;
-        box.setFont(pointFont(stored, 9));
-        QCOMPARE(box.Font().family(), stored);
-        QTEST(QFontInfo(spinOf(box)->font()).family(), "drawn");
     }
 
     void layoutOfTheWidget_data()
@@ -167,7 +149,7 @@ private Q_SLOTS:
 
     // Stored data without entries shows "Text1" in the form's font. A stored "Value" travels
     // unchanged; a stored disabled state keeps the enabled look, so that read-only previews stay
-    // legible, while code can still fill the field.
+    // legible.
     void savesAndLoadsBack()
     {
         text plain;
@@ -195,13 +177,10 @@ private Q_SLOTS:
         PropertyBag resaved;
         loaded.saveProperties(resaved);
         QCOMPARE(resaved.toJson(), saved.toJson());
-        QCOMPARE(spinOf(loaded)->y(), 0);
         QCOMPARE(framePixel(loaded), EnabledFrame);
         const QPalette look = spinOf(loaded)->palette();
         QCOMPARE(look.color(QPalette::Disabled, QPalette::Text),
                  look.color(QPalette::Active, QPalette::Text));
-        loaded.setText(u"新"_qs);
-        QCOMPARE(loaded.Text(), u"新"_qs);
     }
 
     void focusGoesToTheField()

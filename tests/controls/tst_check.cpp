@@ -69,44 +69,25 @@ private Q_SLOTS:
         m_box.reset();
     }
 
-    void glyphFollowsValueAndLook_data()
-    {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("action"); // a mouse event type, or -1 to disable the control
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<int>("glyph");
-        QTest::newRow("checked hover") << 1 << int(Move) << 0 << 5;
-        QTest::newRow("grayed pressed") << 2 << int(Press) << 1 << 10;
-        QTest::newRow("checked, left held moving") << 1 << int(Move) << 1 << 6;
-        QTest::newRow("unchecked disabled") << 0 << -1 << 0 << 3;
-        QTest::newRow("no glyph of its own, hover") << 5 << int(Move) << 0 << 0;
-    }
-    void glyphFollowsValueAndLook()
-    {
-        QFETCH(int, value);
-        QFETCH(int, action);
-        QFETCH(int, buttons);
-        check &box = *m_box;
-        box.setValue(value);
-        if (action < 0)
-            box.setEnabled(false);
-        else
-            sendMouse(&box, QEvent::Type(action), OnGlyph,
-                      Qt::MouseButton(action == Press ? buttons : 0), Qt::MouseButtons(buttons));
-        QTEST(shownGlyph(box), "glyph");
-    }
-
     // Steps: "press g L" (g glyph, c control, o outside; button L, R or -), "move", "release",
-    // "dbl", "key" (Space), "cursor 100 20" (where the leave poll finds the pointer).
+    // "dbl", "key" (Space), "disable", "cursor 100 20" (where the leave poll finds the pointer).
     // The Click handler still sees the old value; each click on a value with a glyph
     // notifies "Value". A glyph of -1 is not checked.
-    void clicks_data()
+    void input_data()
     {
         QTest::addColumn<int>("before");
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("events");
         QTest::addColumn<int>("after");
         QTest::addColumn<int>("glyph");
+        const QString hover = u"MouseMove(0,0,90,90)"_qs;
+        QTest::newRow("checked hover") << 1 << u"move g -"_qs << hover << 1 << 5;
+        QTest::newRow("grayed pressed")
+            << 2 << u"press g L"_qs << u"MouseDown(1,0,90,90)"_qs << 2 << 10;
+        QTest::newRow("checked, left held moving")
+            << 1 << u"move g L"_qs << u"MouseMove(1,0,90,135)"_qs << 1 << 6;
+        QTest::newRow("unchecked disabled") << 0 << u"disable"_qs << QString() << 0 << 3;
+        QTest::newRow("no glyph of its own, hover") << 5 << u"move g -"_qs << hover << 5 << 0;
         const QString click = u"press g L,release g L"_qs;
         const QString clicked = u"MouseDown(1,0,90,90) MouseUp(1,0,90,90) Click"_qs;
         QTest::newRow("unchecked") << 0 << click << clicked + u" 0"_qs << 1 << 4;
@@ -125,7 +106,6 @@ private Q_SLOTS:
         QTest::newRow("keys never toggle")
             << 0 << u"key"_qs << u"KeyDown(32,0) KeyPress(32) KeyUp(32,0)"_qs << 0 << 0;
         // The leave poll counts the far edges as inside.
-        const QString hover = u"MouseMove(0,0,90,90)"_qs;
         QTest::newRow("pointer on the far corner")
             << 1 << u"cursor 100 20,move g -"_qs << hover << 1 << 5;
         QTest::newRow("pointer right of it")
@@ -136,7 +116,7 @@ private Q_SLOTS:
             << 1 << u"cursor 150 10,press c L,move o L,release o L"_qs
             << u"MouseDown(1,0,210,15) MouseOut MouseUp(1,0,2250,150)"_qs << 1 << 4;
     }
-    void clicks()
+    void input()
     {
         QFETCH(int, before);
         QFETCH(QString, steps);
@@ -155,6 +135,8 @@ private Q_SLOTS:
             if (w.at(0) == u"cursor") {
                 const QPoint at(w.at(1).toInt(), w.at(2).toInt());
                 setCursorSource([&box, at] { return box.mapToGlobal(at); });
+            } else if (w.at(0) == u"disable") {
+                box.setEnabled(false);
             } else if (w.at(0) == u"key") {
                 QTest::keyClick(&box, Qt::Key_Space);
             } else {
@@ -173,7 +155,8 @@ private Q_SLOTS:
         }
         if (events.contains(u"MouseOut"))
             QTRY_VERIFY(m_log.contains(u"MouseOut"_qs));
-        QTest::qWait(steps.contains(u"cursor") ? 50 : 0); // several ticks: at most one MouseOut
+        if (steps.contains(u"cursor"))
+            QTest::qWait(50); // several ticks: at most one MouseOut
         QCOMPARE(m_log.join(u' '), events);
         QTEST(box.Value(), "after");
         QVERIFY(glyph < 0 || shownGlyph(box) == glyph);

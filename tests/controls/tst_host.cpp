@@ -41,8 +41,7 @@ PropertyBag roundTrip(const PropertyBag &bag)
 QImage testPicture()
 {
     QImage image(3, 2, QImage::Format_RGB32);
-    image.fill(qRgb(12, 34, 56));
-    image.setPixel(2, 1, qRgb(200, 100, 0));
+    image.fill(qRgb(200, 100, 0));
     return image;
 }
 
@@ -87,7 +86,6 @@ private Q_SLOTS:
         QTest::newRow("int16") << QVariant::fromValue<qint16>(-32768)
                                << QVariant::fromValue<qint16>(0);
         QTest::newRow("system colour") << QVariant(qint32(0x8000000F)) << QVariant(0);
-        QTest::newRow("double") << QVariant(2.5) << QVariant(1.0);
         QTest::newRow("infinity") << QVariant(-qInf()) << QVariant(1.0);
         QTest::newRow("string") << QVariant(QStringLiteral("新名#")) << QVariant(QString());
         QTest::newRow("font") << QVariant(QFont(u"宋体"_qs, 9, QFont::Bold))

@@ -1,8 +1,6 @@
 #include "controls/host/formhost.h"
 #include "controls/host/propertybag.h"
 #include "controls/text/text.h"
-#include "controls/text/textlayout.h"
-#include "platform/fontsubstitutes.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -12,13 +10,6 @@
 using namespace tolvane;
 
 namespace {
-
-QFont pointFont(const QString &family, double size)
-{
-    QFont font(family);
-    font.setPointSizeF(size);
-    return font;
-}
 
 QLineEdit *spinOf(text &box)
 {
@@ -41,11 +32,7 @@ class TestText : public QObject
     FormHost m_host;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        installFontSubstitutes();
-        m_host.setAmbientFont(pointFont(u"宋体"_qs, 9));
-    }
+    void initTestCase() { m_host.setAmbientFont(QFont(u"宋体"_qs, 9)); }
 
     void layoutOfTheWidget_data()
     {
@@ -66,7 +53,9 @@ private Q_SLOTS:
         QFETCH(QSize, requested);
         QFETCH(double, points);
         text box;
-        box.setFont(pointFont(u"Tahoma"_qs, points));
+        QFont font(u"Tahoma"_qs);
+        font.setPointSizeF(points);
+        box.setFont(font);
         box.resizeNow(requested);
         // A nested resize must not leave a second, different arrangement behind.
         for (const bool shown : {false, true}) {
@@ -97,18 +86,22 @@ private Q_SLOTS:
 
     void keyPressHandlerDecides_data()
     {
+        QTest::addColumn<bool>("locked");
         QTest::addColumn<int>("replacement"); // -1: the handler leaves the code alone
         QTest::addColumn<QString>("result");
         QTest::addColumn<int>("changes");
-        QTest::newRow("kept") << -1 << u"0a"_qs << 1;
-        QTest::newRow("discarded") << 0 << u"0"_qs << 0;
-        QTest::newRow("replaced by a CJK character") << 0x6587 << u"0文"_qs << 1;
-        QTest::newRow("replaced by a backspace") << 8 << QString() << 1;
+        QTest::newRow("kept") << false << -1 << u"0a"_qs << 1;
+        QTest::newRow("discarded") << false << 0 << u"0"_qs << 0;
+        QTest::newRow("replaced by a CJK character") << false << 0x6587 << u"0文"_qs << 1;
+        QTest::newRow("replaced by a backspace") << false << 8 << QString() << 1;
+        QTest::newRow("locked refuses typing") << true << -1 << u"0"_qs << 0;
     }
     void keyPressHandlerDecides()
     {
+        QFETCH(bool, locked);
         QFETCH(int, replacement);
         text box;
+        box.setLocked(locked);
         QList<int> seen;
         connect(&box, &text::KeyPress, &box, [&](qint16 &KeyAscii) {
             seen.append(KeyAscii);
@@ -121,19 +114,6 @@ private Q_SLOTS:
         QCOMPARE(seen, QList<int>{'a'});
         QTEST(box.Text(), "result");
         QTEST(int(changes.size()), "changes");
-    }
-
-    void lockedRefusesTypingButNotCode()
-    {
-        text box;
-        box.setLocked(true);
-        QSignalSpy changes(&box, &text::Change);
-        QTest::keyClicks(spinOf(box), u"12"_qs);
-        QTest::keyClick(spinOf(box), Qt::Key_Backspace);
-        QCOMPARE(box.Text(), u"0"_qs);
-        box.setText(u"5"_qs);
-        QCOMPARE(box.Text(), u"5"_qs);
-        QCOMPARE(changes.size(), 1);
     }
 
     void enabledSwitchesFrameAndField()
@@ -166,7 +146,7 @@ private Q_SLOTS:
         box.setLocked(true);
         box.setValue(2.5);
         box.setLargeChange(10);
-        box.setFont(pointFont(u"Tahoma"_qs, 12));
+        box.setFont(QFont(u"Tahoma"_qs, 12));
         PropertyBag saved;
         box.saveProperties(saved);
         QCOMPARE(saved.names().size(), 9);

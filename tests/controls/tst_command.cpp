@@ -3,10 +3,9 @@
 #include "controls/Command/commandskins.h"
 #include "controls/host/formhost.h"
 #include "controls/host/propertybag.h"
-#include "inputlog.h"
+#include "controltestkit.h"
 #include "platform/cursor.h"
 
-#include <QJsonObject>
 #include <QLabel>
 #include <QShortcutEvent>
 #include <QSignalSpy>
@@ -228,8 +227,7 @@ private Q_SLOTS:
         QCOMPARE(lbl->pos(), centred);
     }
 
-    // Every property set is saved and comes back from the stored form, its names read without
-    // regard to case.
+    // Every property set is saved and comes back from the stored form under any spelling.
     void savesAndLoadsBack()
     {
         m_c->setIcon(testIcon());
@@ -237,18 +235,10 @@ private Q_SLOTS:
         m_c->setCaption(u"全部转换"_qs);
         m_c->setFont(QFont(u"DejaVu Sans"_qs, 13));
         m_c->setFontColor(0xFF);
-        PropertyBag bag;
-        m_c->saveProperties(bag);
-        QCOMPARE(bag.names().size(), 7);
-        QJsonObject upper;
-        for (const QString &name : bag.names())
-            upper.insert(name.toUpper(), bag.toJson().value(name));
-        const PropertyBag stored = PropertyBag::fromJson(upper);
-        std::unique_ptr<Command> d(
-            createInstance<Command>(nullptr, m_host, u"Command1"_qs, &stored));
-        PropertyBag again;
-        d->saveProperties(again);
-        QCOMPARE(again.toJson(), bag.toJson());
+        Command again;
+        const auto [saved, resaved] = saveAndReload(*m_c, m_host, again);
+        QCOMPARE(saved.size(), 7);
+        QCOMPARE(resaved, saved);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "controls/host/formhost.h"
 #include "controls/host/propertybag.h"
 #include "controls/text/text.h"
+#include "controltestkit.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -147,16 +148,11 @@ private Q_SLOTS:
         box.setValue(2.5);
         box.setLargeChange(10);
         box.setFont(QFont(u"Tahoma"_qs, 12));
-        PropertyBag saved;
-        box.saveProperties(saved);
-        QCOMPARE(saved.names().size(), 9);
-        QCOMPARE(saved.read(u"Value", 0.0), 4.5);
-        const PropertyBag again = PropertyBag::fromJson(saved.toJson());
         text loaded;
-        placeInstance(loaded, m_host, u"text1"_qs, &again);
-        PropertyBag resaved;
-        loaded.saveProperties(resaved);
-        QCOMPARE(resaved.toJson(), saved.toJson());
+        const auto [saved, resaved] = saveAndReload(box, m_host, loaded);
+        QCOMPARE(saved.size(), 9);
+        QCOMPARE(saved.value(u"Value").toDouble(), 4.5);
+        QCOMPARE(resaved, saved);
         QCOMPARE(framePixel(loaded), EnabledFrame);
         const QPalette look = spinOf(loaded)->palette();
         QCOMPARE(look.color(QPalette::Disabled, QPalette::Text),

@@ -163,7 +163,7 @@ private Q_SLOTS:
         QCOMPARE(changes.size(), m_log.count(u"Click"_qs) * (before <= 2));
     }
 
-    // Every property set is saved and comes back from the stored form under any spelling.
+    // Every property set is saved and comes back with its stored names upper-cased.
     void savesAndLoadsBack()
     {
         check box;

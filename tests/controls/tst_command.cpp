@@ -227,7 +227,7 @@ private Q_SLOTS:
         QCOMPARE(lbl->pos(), centred);
     }
 
-    // Every property set is saved and comes back from the stored form under any spelling.
+    // Every property set is saved and comes back with its stored names upper-cased.
     void savesAndLoadsBack()
     {
         m_c->setIcon(testIcon());

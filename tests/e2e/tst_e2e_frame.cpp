@@ -1,3 +1,4 @@
+#include "formlayout.h"
 #include "support/testdir.h"
 #include "xsession.h"
 
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void cleanupTestCase();
     void showsFrameAroundWorkingForm();
     void renamesThroughWorkingForm();
+    void convertsTraditionalName();
     void dragsByTitleBar();
     void sizesThroughRightBand();
     void lightsCaptionButton();
@@ -28,6 +30,17 @@ private Q_SLOTS:
 private:
     QString artifact(const QString &name) const { return QDir(m_artifacts).filePath(name); }
     QRect frame() const { return m_x->geometry(m_window); }
+    FormLayout form() const { return FormLayout(frame().topLeft()); }
+    static bool differ(const QImage &a, const QImage &b, QRect area)
+    {
+        return a.copy(area) != b.copy(area);
+    }
+    // The folder's names, once they are `wanted` or the wait is over.
+    QList<QByteArray> waitForNames(const QList<QByteArray> &wanted) const
+    {
+        XSession::waitUntil([&] { return m_folder.names() == wanted; });
+        return m_folder.names();
+    }
 
     std::unique_ptr<XSession> m_x;
     TestDir m_folder;
@@ -43,13 +56,16 @@ void TestE2eFrame::initTestCase()
     QVERIFY2(m_x->isRunning(), "Xvfb did not start");
     m_folder.createFile("a.txt");
     m_folder.createFile("b.txt");
+    // In a folder of its own, so that the serial rename leaves it alone.
+    m_folder.createFolder("繁體");
+    m_folder.createFile("繁體/舊檔案.txt");
 
     m_app.setProcessEnvironment(m_x->environment());
     m_app.setWorkingDirectory(m_folder.path());
     m_app.setProcessChannelMode(QProcess::ForwardedChannels);
     m_app.start(QStringLiteral(TOLVANE_APP), {});
     QVERIFY(m_app.waitForStarted());
-    m_window = m_x->waitForWindow(QStringLiteral("Tolvane"));
+    m_window = m_x->waitForWindow(QStringLiteral("^Tolvane$"));
     QVERIFY(m_window != 0);
 }
 
@@ -97,7 +113,7 @@ void TestE2eFrame::dragsByTitleBar()
     const QRect after = m_x->waitForGeometry(
         m_window, [&](QRect g) { return g.topLeft() == before.topLeft() + QPoint(100, 60); });
     QCOMPARE(after, before.translated(100, 60));
-    m_x->screenshot(artifact(QStringLiteral("05-dragged.png")));
+    m_x->screenshot(artifact(QStringLiteral("09-dragged.png")));
 }
 
 void TestE2eFrame::sizesThroughRightBand()
@@ -111,21 +127,21 @@ void TestE2eFrame::sizesThroughRightBand()
     const QRect after =
         m_x->waitForGeometry(m_window, [&](QRect g) { return g.width() == before.width() + 60; });
     QCOMPARE(after, QRect(before.topLeft(), before.size() + QSize(60, 0)));
-    m_x->screenshot(artifact(QStringLiteral("06-sized.png")));
+    m_x->screenshot(artifact(QStringLiteral("10-sized.png")));
 }
 
 void TestE2eFrame::lightsCaptionButton()
 {
     const QRect r = frame();
     const QPoint close = r.topLeft() + QPoint(r.width() - 50, 20);
-    const QRgb plain = m_x->screenshot(artifact(QStringLiteral("07-plain.png"))).pixel(close);
+    const QRgb plain = m_x->screenshot(artifact(QStringLiteral("11-plain.png"))).pixel(close);
     m_x->hover(close);
-    const QString path = artifact(QStringLiteral("08-close-lit.png"));
-    QImage lit = m_x->screenshot(path);
-    for (int i = 0; i < 50 && lit.pixel(close) == plain; ++i) {
-        XSession::pause(50);
+    const QString path = artifact(QStringLiteral("12-close-lit.png"));
+    QImage lit;
+    XSession::waitUntil([&] {
         lit = m_x->screenshot(path);
-    }
+        return !lit.isNull() && lit.pixel(close) != plain;
+    });
     QVERIFY(!lit.isNull());
     QVERIFY(lit.pixel(close) != plain);
     m_x->moveTo(r.topLeft() + QPoint(200, 30)); // off the buttons again
@@ -133,23 +149,77 @@ void TestE2eFrame::lightsCaptionButton()
 
 void TestE2eFrame::renamesThroughWorkingForm()
 {
-    // Through the working form's own controls (positions from its layout, frame-relative):
-    // pattern "pic#" in text1, start number 1 in text2, then "确 定".
-    const QPoint origin = frame().topLeft();
-    m_x->click(origin + QPoint(372, 112));
+    // Pattern "pic#" in text1, start number 1 in text2, then "确 定".
+    const FormLayout layout = form();
+    m_x->click(layout.onFrame1(form2::text1).center());
     m_x->xdotool(QStringLiteral("type pic#"));
-    m_x->click(origin + QPoint(420, 141));
+    m_x->click(layout.onFrame1(form2::text2).center());
     m_x->xdotool(QStringLiteral("key End BackSpace"));
     m_x->xdotool(QStringLiteral("type 1"));
-    m_x->click(origin + QPoint(333, 198));
+    m_x->click(layout.onFrame1(form2::Command1).center());
 
-    const QList<QByteArray> renamed{"pic01.txt", "pic02.txt"};
-    for (int i = 0; i < 100 && m_folder.names() != renamed; ++i)
-        XSession::pause(50);
+    const QList<QByteArray> renamed{"pic01.txt", "pic02.txt", "繁體"};
+    const QList<QByteArray> names = waitForNames(renamed);
     m_x->screenshot(artifact(QStringLiteral("02-renamed.png")));
-    QCOMPARE(m_folder.names(), renamed);
+    QCOMPARE(names, renamed);
     QCOMPARE(m_folder.content("pic01.txt"), QByteArray("a.txt"));
     QCOMPARE(m_folder.content("pic02.txt"), QByteArray("b.txt"));
+}
+
+void TestE2eFrame::convertsTraditionalName()
+{
+    const FormLayout layout = form();
+    const QRect folders = layout.onForm(form2::lstMap);
+    const QRect files = layout.onForm(form2::lstFiles);
+    const QRect text1 = layout.onFrame1(form2::text1);
+
+    // Into the subfolder by keyboard, whatever the rows' height: a click below the rows
+    // focuses the folder list on the current folder, Down reaches its first subfolder.
+    const QImage start = m_x->screenshot(artifact(QStringLiteral("03-folder.png")));
+    m_x->click(folders.bottomLeft() + QPoint(30, -10));
+    m_x->xdotool(QStringLiteral("key Down Return"));
+    const QImage opened =
+        m_x->waitForChange(artifact(QStringLiteral("04-subfolder.png")), files, start);
+    QVERIFY2(differ(opened, start, files), "the file list did not move to the subfolder");
+
+    // The only file, in the first row; its base name goes to text1 and to text4.
+    m_x->click(files.topLeft() + QPoint(30, 8));
+    const QImage clicked =
+        m_x->waitForChange(artifact(QStringLiteral("05-file-clicked.png")), text1, opened);
+    QVERIFY2(differ(clicked, opened, text1), "the file click left text1 as it was");
+
+    // The tab "繁转简": text4 holds the traditional base name, text5 its simplified form.
+    const QRect command4 = layout.onTab(form2::Command4);
+    m_x->click(layout.tabHeader(1));
+    const QImage tab =
+        m_x->waitForChange(artifact(QStringLiteral("06-conversion-tab.png")), command4, clicked);
+    QVERIFY2(differ(tab, clicked, command4), "the tab did not switch");
+
+    m_x->click(command4.center());
+    const qulonglong question = m_x->waitForWindow(QStringLiteral("^转换"));
+    QVERIFY2(question != 0, "no question before converting");
+    m_x->screenshot(artifact(QStringLiteral("07-question.png")));
+    // Return with the pointer on bare screen: the box closes on the press and the focus falls
+    // back to the root window, which hands the release to the window under the pointer. Over
+    // the form that release would click the focused Command4 once more.
+    QVERIFY2(XSession::waitUntil([&] { return m_x->focusedWindow() == question; }),
+             "the question did not take the keyboard");
+    m_x->moveTo(frame().bottomRight() + QPoint(40, 40));
+    m_x->xdotool(QStringLiteral("key Return"));
+
+    const QByteArray before = "繁體/舊檔案.txt";
+    const QByteArray after = "繁體/旧档案.txt";
+    XSession::waitUntil([&] { return m_folder.exists(after); });
+    // The new name is listed in List1, which the folder change had emptied.
+    const QRect results = layout.onForm(form2::List1);
+    const QImage converted =
+        m_x->waitForChange(artifact(QStringLiteral("08-converted.png")), results, tab);
+    QVERIFY2(differ(converted, tab, results), "List1 did not list the new name");
+    QVERIFY(m_folder.exists(after));
+    QVERIFY(!m_folder.exists(before));
+    QCOMPARE(m_folder.content(after), QByteArray("繁體/舊檔案.txt"));
+    QVERIFY2(XSession::waitUntil([&] { return m_x->findWindow(QStringLiteral("^转换")) == 0; }),
+             "the question is still open");
 }
 
 void TestE2eFrame::maximisesAndRestores()
@@ -158,7 +228,7 @@ void TestE2eFrame::maximisesAndRestores()
     m_x->click(before.topLeft() + QPoint(before.width() - 85, 20));
     const QRect full = m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 1024; });
     QCOMPARE(full, QRect(0, 0, 1024, 768));
-    m_x->screenshot(artifact(QStringLiteral("09-maximised.png")));
+    m_x->screenshot(artifact(QStringLiteral("13-maximised.png")));
 
     // A double click on the title bar toggles back.
     m_x->moveTo(QPoint(300, 25));
@@ -172,13 +242,13 @@ void TestE2eFrame::minimises()
     const QRect r = frame();
     m_x->click(r.topLeft() + QPoint(r.width() - 110, 20));
     QString hints;
-    for (int i = 0; i < 50 && !hints.contains(QLatin1String("Iconic")); ++i) {
-        XSession::pause(50);
+    XSession::waitUntil([&] {
         hints = m_x->run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(m_window),
                                                    QStringLiteral("WM_HINTS")});
-    }
+        return hints.contains(QLatin1String("Iconic"));
+    });
     QVERIFY2(hints.contains(QLatin1String("Iconic")), qPrintable(hints));
-    m_x->screenshot(artifact(QStringLiteral("10-minimised.png")));
+    m_x->screenshot(artifact(QStringLiteral("14-minimised.png")));
 }
 
 void TestE2eFrame::closes()

@@ -33,18 +33,25 @@ QString XSession::run(const QString &program, const QStringList &arguments) cons
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-qulonglong XSession::waitForWindow(const QString &name) const
+qulonglong XSession::findWindow(const QString &pattern) const
 {
-    const QString pattern = QLatin1Char('^') + name + QLatin1Char('$');
-    for (int i = 0; i < 100; ++i) {
-        const QString found =
-            run(QStringLiteral("xdotool"), QStringLiteral("search --onlyvisible --name").split(u' ')
-                                               << pattern);
-        if (!found.isEmpty())
-            return found.split(QLatin1Char('\n')).first().toULongLong();
-        pause(50);
-    }
-    return 0;
+    const QString found = run(QStringLiteral("xdotool"),
+                              QStringLiteral("search --onlyvisible --name").split(u' ') << pattern);
+    return found.section(QLatin1Char('\n'), 0, 0).toULongLong();
+}
+
+qulonglong XSession::waitForWindow(const QString &pattern) const
+{
+    qulonglong found = 0;
+    waitUntil([&] { return (found = findWindow(pattern)) != 0; });
+    return found;
+}
+
+qulonglong XSession::focusedWindow() const
+{
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")})
+        .trimmed()
+        .toULongLong();
 }
 
 QRect XSession::geometry(qulonglong window) const
@@ -71,6 +78,17 @@ QImage XSession::screenshot(const QString &path) const
 {
     run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
     return QImage(path);
+}
+
+QImage XSession::waitForChange(const QString &path, QRect area, const QImage &before) const
+{
+    const QImage was = before.copy(area);
+    QImage shot;
+    waitUntil([&] {
+        shot = screenshot(path);
+        return !shot.isNull() && shot.copy(area) != was;
+    });
+    return shot;
 }
 
 void XSession::xdotool(const QString &command) const

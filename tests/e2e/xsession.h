@@ -21,22 +21,32 @@ public:
 
     // Runs a tool on the display and returns its standard output ("" on failure).
     QString run(const QString &program, const QStringList &arguments) const;
-    // The first window with exactly this name, waiting up to five seconds; 0 if none.
-    qulonglong waitForWindow(const QString &name) const;
+    // Polls `done` until it holds or ten seconds have passed (a loaded machine runs the
+    // sanitized program slowly); returns whether it held.
+    template <typename Condition> static bool waitUntil(Condition done)
+    {
+        for (int i = 0; i < 200; ++i) {
+            if (done())
+                return true;
+            pause(50);
+        }
+        return done();
+    }
+    // The first visible window whose name matches the regular expression; 0 if none.
+    qulonglong findWindow(const QString &pattern) const;
+    qulonglong waitForWindow(const QString &pattern) const;
+    qulonglong focusedWindow() const;
     QRect geometry(qulonglong window) const;
     // Waits until the window's geometry satisfies `wanted`; returns the last geometry seen.
     template <typename Predicate> QRect waitForGeometry(qulonglong window, Predicate wanted) const
     {
         QRect seen;
-        for (int i = 0; i < 100; ++i) {
-            seen = geometry(window);
-            if (wanted(seen))
-                break;
-            pause(50);
-        }
+        waitUntil([&] { return wanted(seen = geometry(window)); });
         return seen;
     }
     QImage screenshot(const QString &path) const;
+    // Screenshots until `area` looks different from `before`; returns the last one taken.
+    QImage waitForChange(const QString &path, QRect area, const QImage &before) const;
 
     // One xdotool command, words separated by single spaces ("mousedown 1").
     void xdotool(const QString &command) const;

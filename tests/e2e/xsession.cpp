@@ -40,10 +40,10 @@ qulonglong XSession::findWindow(const QString &pattern) const
     return found.section(QLatin1Char('\n'), 0, 0).toULongLong();
 }
 
-qulonglong XSession::waitForWindow(const QString &pattern) const
+qulonglong XSession::waitForWindow(const QString &pattern, int seconds) const
 {
     qulonglong found = 0;
-    waitUntil([&] { return (found = findWindow(pattern)) != 0; });
+    waitUntil([&] { return (found = findWindow(pattern)) != 0; }, seconds);
     return found;
 }
 

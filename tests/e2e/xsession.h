@@ -21,11 +21,11 @@ public:
 
     // Runs a tool on the display and returns its standard output ("" on failure).
     QString run(const QString &program, const QStringList &arguments) const;
-    // Polls `done` until it holds or ten seconds have passed (a loaded machine runs the
-    // sanitized program slowly); returns whether it held.
-    template <typename Condition> static bool waitUntil(Condition done)
+    // Polls `done` until it holds or the time is up (a loaded machine runs the sanitized
+    // program slowly); returns whether it held.
+    template <typename Condition> static bool waitUntil(Condition done, int seconds = 10)
     {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < seconds * 20; ++i) {
             if (done())
                 return true;
             pause(50);
@@ -34,7 +34,7 @@ public:
     }
     // The first visible window whose name matches the regular expression; 0 if none.
     qulonglong findWindow(const QString &pattern) const;
-    qulonglong waitForWindow(const QString &pattern) const;
+    qulonglong waitForWindow(const QString &pattern, int seconds = 10) const;
     qulonglong focusedWindow() const;
     QRect geometry(qulonglong window) const;
     // Waits until the window's geometry satisfies `wanted`; returns the last geometry seen.

@@ -28,8 +28,6 @@ inline constexpr Twips text2{1560, 1030, 1935, 330};
 inline constexpr Twips Command1{600, 1860, 1215, 375};
 inline constexpr Twips Command2{2160, 1860, 1095, 375};
 // On tab 1.
-inline constexpr Twips text4{120, 720, 3615, 330};
-inline constexpr Twips text5{120, 1560, 3615, 330};
 inline constexpr Twips Command4{360, 2040, 1215, 495};
 } // namespace form2
 

@@ -21,7 +21,7 @@ xvfb_pid=
 app_pid=
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT

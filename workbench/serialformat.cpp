@@ -41,10 +41,8 @@ qsizetype writeSerial(char *buffer, double value, qsizetype width)
         return general.size();
     }
 
-    double whole = std::round(value);
-    // A value that rounds to zero from below is plain zero, not "-00".
-    if (whole == 0)
-        whole = 0;
+    // A value that rounds to zero from below gives -0.0, which is not below zero: "00", not "-00".
+    const double whole = std::round(value);
     char *out = buffer;
     if (whole < 0)
         *out++ = '-';

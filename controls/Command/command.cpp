@@ -267,6 +267,8 @@ void Command::keyPressEvent(QKeyEvent *event)
     Q_EMIT KeyDown(virtualKeyCode(event->key()), shiftState(event->modifiers()));
     if (isModifierKey(event->key()))
         return;
+    if (!event->isAutoRepeat())
+        m_keyDown = event->key();
     pressed(1, 0, 0, 0);
     const QString text = event->text();
     if (!text.isEmpty())
@@ -280,7 +282,9 @@ void Command::keyReleaseEvent(QKeyEvent *event)
         return;
     const qint16 code = virtualKeyCode(event->key());
     Q_EMIT KeyUp(code, shiftState(event->modifiers()));
-    if (isModifierKey(event->key()))
+    // A release whose press went elsewhere (the Enter that closed a message box over this
+    // button) must not click it, or the box would come straight back.
+    if (isModifierKey(event->key()) || std::exchange(m_keyDown, 0) != event->key())
         return;
     released(0, 0, 0, 0);
     keyPressed(code);

@@ -109,6 +109,7 @@ private:
     // A left press reached the control and may end in a click.
     bool m_clickPending = false;
     Surface m_image;
+    int m_keyDown = 0; // the key pressed on this button and not yet released
 };
 
 } // namespace tolvane

@@ -160,6 +160,8 @@ private Q_SLOTS:
             "KeyDown(32,0) "
             "KeyUp(32,0) MouseUp(0,0,0,0) KeyPress(32) Click",
             Hover, Hover, false);
+        row("a release whose press went elsewhere does not click", "focusin,keyup Enter",
+            "KeyUp(13,0)", Focused, Focused, true);
         row("access keys: only Enter clicks, without a look",
             "shortcut Enter,shortcut Keypad,shortcut A", "Click Click", Normal, Normal, false);
         row("disabled while held ignores hover and press until a release",

@@ -7,7 +7,7 @@ cd "$root"
 cmake --preset release >/dev/null
 cmake --build --preset release
 for b in build/release/bench/*/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$b"
 done

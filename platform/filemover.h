@@ -13,8 +13,8 @@ public:
     struct Result
     {
         bool ok = false;
-        int error = 0;       // errno of the failing call, 0 on success
-        QString errorText;   // strerror text of that call, empty on success
+        int error = 0;     // errno of the failing call, 0 on success
+        QString errorText; // strerror text of that call, empty on success
     };
 
     // Opens the folder (raw path bytes); a folder that cannot be opened makes every move fail

@@ -15,8 +15,8 @@ QString generalNumber(double value)
         return QStringLiteral("0");
 
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     return text.replace(QLatin1Char('e'), QLatin1Char('E'));
 }

@@ -14,8 +14,7 @@ Surface::Surface(int width, int height)
 
 Surface::Surface(const QImage &image)
     : m_image(image.convertToFormat(QImage::Format_ARGB32_Premultiplied))
-{
-}
+{}
 
 QRgb Surface::pixel(int x, int y) const
 {

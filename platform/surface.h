@@ -31,8 +31,8 @@ public:
     void copyFrom(int dx, int dy, const Surface &source, int sx, int sy, int w, int h);
     // Stretches the sw × sh block at (sx, sy) of source onto the dw × dh block at (dx, dy).
     // Empty or negative extents draw nothing.
-    void stretchFrom(int dx, int dy, int dw, int dh, const Surface &source, int sx, int sy,
-                     int sw, int sh);
+    void stretchFrom(int dx, int dy, int dw, int dh, const Surface &source, int sx, int sy, int sw,
+                     int sh);
 
 private:
     QImage m_image;

@@ -181,7 +181,7 @@ void Command::writeProperties(PropertyBag &bag) const
 {
     bag.write<qint32>(QStringLiteral("IconAlign"), m_IconAlign, 0);
     bag.write(QStringLiteral("Icon"), QVariant(Icon()), QVariant::fromValue<qint32>(0));
-    bag.write<bool>(QStringLiteral("Enabled"), isEnabled(), true);
+    bag.write<bool>(QStringLiteral("Enabled"), isEnabledSelf(), true);
     bag.write<QString>(QStringLiteral("Caption"), Caption(), displayName());
     bag.write<QFont>(QStringLiteral("Font"), m_Font, ambientFont());
     bag.write<qint32>(QStringLiteral("FontColor"), m_FontColor, 0);

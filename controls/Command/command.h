@@ -30,7 +30,7 @@ public:
     explicit Command(QWidget *parent = nullptr);
     ~Command() override;
 
-    bool Enabled() const { return isEnabled(); }
+    bool Enabled() const { return isEnabledSelf(); }
     void setEnabled(bool New_Enabled);
     QFont Font() const { return m_Font; }
     void setFont(const QFont &New_Font);

@@ -45,4 +45,10 @@ qint16 shiftState(Qt::KeyboardModifiers modifiers)
     return shift;
 }
 
+qint16 mouseButtons(Qt::MouseButtons buttons)
+{
+    // Qt numbers these three buttons as the Button argument does.
+    return qint16(buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
+}
+
 } // namespace tolvane

@@ -234,7 +234,7 @@ void Command::mouseOnPart(QWidget *part, QMouseEvent *event)
     case QEvent::MouseButtonPress:
         if (left)
             m_clickPending = true;
-        pressed(qint16(event->button() & 7), shift, x, y);
+        pressed(mouseButtons(event->button()), shift, x, y);
         break;
     case QEvent::MouseButtonDblClick:
         // The second press of a double click; its release is no click of its own.
@@ -243,14 +243,14 @@ void Command::mouseOnPart(QWidget *part, QMouseEvent *event)
             Q_EMIT DblClick();
             pressed(1, 0, 0, 0);
         } else {
-            pressed(qint16(event->button() & 7), shift, x, y);
+            pressed(mouseButtons(event->button()), shift, x, y);
         }
         break;
     case QEvent::MouseMove:
-        moved(qint16(event->buttons() & 7), shift, x, y);
+        moved(mouseButtons(event->buttons()), shift, x, y);
         break;
     case QEvent::MouseButtonRelease: {
-        released(qint16(event->button() & 7), shift, x, y);
+        released(mouseButtons(event->button()), shift, x, y);
         // The part holds the mouse until release; a release off the control is no click.
         const bool inside = rect().contains(part->mapTo(this, event->position().toPoint()));
         if (left && std::exchange(m_clickPending, false) && inside)

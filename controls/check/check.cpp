@@ -19,12 +19,6 @@ namespace {
 constexpr quint32 ButtonFace = 0x8000000F;
 const QColor DisabledCaption(161, 161, 146); // 0x92A1A1
 
-// Qt numbers the left, right and middle buttons 1, 2 and 4, as the Button argument does.
-qint16 buttonBits(Qt::MouseButtons buttons)
-{
-    return qint16(buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
-}
-
 } // namespace
 
 check::check(QWidget *parent) : HostedControl(parent)
@@ -197,7 +191,7 @@ void check::mousePressEvent(QMouseEvent *event)
     const QPoint at = event->position().toPoint();
     m_capture = CheckGeometry::partAt(at, glyphRect(), captionRect());
     const QPointF p = partPosition(m_capture, at, false);
-    onMouseDown(buttonBits(event->button()), shiftState(event->modifiers()), float(p.x()),
+    onMouseDown(mouseButtons(event->button()), shiftState(event->modifiers()), float(p.x()),
                 float(p.y()));
 }
 
@@ -209,7 +203,7 @@ void check::mouseMoveEvent(QMouseEvent *event)
                           ? m_capture
                           : CheckGeometry::partAt(at, glyphRect(), captionRect());
     const QPointF p = partPosition(part, at, true);
-    onMouseMove(buttonBits(event->buttons()), shiftState(event->modifiers()), float(p.x()),
+    onMouseMove(mouseButtons(event->buttons()), shiftState(event->modifiers()), float(p.x()),
                 float(p.y()));
 }
 
@@ -217,7 +211,7 @@ void check::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     const QPointF p = partPosition(m_capture, at, false);
-    qint16 Button = buttonBits(event->button());
+    qint16 Button = mouseButtons(event->button());
     qint16 Shift = shiftState(event->modifiers());
     float X = float(p.x());
     float Y = float(p.y());

@@ -38,7 +38,8 @@ public:
     void setForeColor(quint32 New_ForeColor);
 
 Q_SIGNALS:
-    // Connect directly where a handler changes an argument: the control reads it back.
+    // Arguments go by reference, as containers expect; the control acts on no change a handler
+    // makes to them.
     void Click();
     void KeyDown(qint16 &KeyCode, qint16 &Shift);
     void KeyPress(qint16 &KeyAscii);

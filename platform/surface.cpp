@@ -64,9 +64,13 @@ void Surface::copyFrom(int dx, int dy, const Surface &source, int sx, int sy, in
     if (w <= 0 || h <= 0)
         return;
 
-    for (int row = 0; row < h; ++row) {
-        const auto *from = reinterpret_cast<const QRgb *>(source.m_image.constScanLine(sy + row));
+    // A copy down within one surface must start at the bottom, or it reads rows it has
+    // already overwritten.
+    const bool bottomUp = &source == this && dy > sy;
+    for (int i = 0; i < h; ++i) {
+        const int row = bottomUp ? h - 1 - i : i;
         auto *to = reinterpret_cast<QRgb *>(m_image.scanLine(dy + row));
+        const auto *from = reinterpret_cast<const QRgb *>(source.m_image.constScanLine(sy + row));
         std::memmove(to + dx, from + sx, sizeof(QRgb) * w);
     }
 }

@@ -325,9 +325,10 @@ QLineEdit *Form2::text1Edit() const
 bool Form2::eventFilter(QObject *watched, QEvent *event)
 {
     // The edit field drops its selection right after this; Command3 types over it later.
+    // Leaving with only a caret forgets an older selection, which "#" must not replace.
     QLineEdit *edit = text1Edit();
-    if (watched == edit && event->type() == QEvent::FocusOut && edit->hasSelectedText()) {
-        m_text1SelectionStart = edit->selectionStart();
+    if (watched == edit && event->type() == QEvent::FocusOut) {
+        m_text1SelectionStart = edit->hasSelectedText() ? edit->selectionStart() : -1;
         m_text1SelectionLength = int(edit->selectedText().size());
     }
     return QWidget::eventFilter(watched, event);

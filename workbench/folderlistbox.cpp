@@ -29,8 +29,13 @@ FolderListBox::FolderListBox(QWidget *parent) : QListWidget(parent)
 
 bool FolderListBox::setDrive(const QByteArray &root, const QByteArray &folder)
 {
+    // A drive that cannot be opened leaves the list on the old one, so it keeps the old root.
+    const QByteArray previousRoot = m_root;
     m_root = normalised(root);
-    return setPath(folder.isEmpty() ? m_root : folder);
+    if (setPath(folder.isEmpty() ? m_root : folder))
+        return true;
+    m_root = previousRoot;
+    return false;
 }
 
 bool FolderListBox::setPath(const QByteArray &path)

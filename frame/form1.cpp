@@ -56,8 +56,8 @@ bool Form1::Load(MessageBoxes &boxes, bool pngDecoder)
     if (m_workingForm) {
         m_workingForm->setParent(this);
         m_workingForm->hide();
-        // The frame's background is transparent; the working form was a window of its own
-        // and must stay opaque.
+        // The frame's background is transparent; the working form paints its own so that it
+        // stays opaque.
         m_workingForm->setAutoFillBackground(true);
     }
     resize(m_workingForm ? m_workingForm->size() + Border : minimumSize());

@@ -74,7 +74,7 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
     const StoredForm stored = loadStoredForm();
     createNavigation();
     m_SSTab1 = put(new QTabWidget(this), QStringLiteral("SSTab1"), {3360, 0, 3855, 2775});
-    // A strip no taller than the old tab control's, so the page starts above Frame1. A style
+    // A strip low enough that the page starts above Frame1, 24 pixels down. A style
     // of the tab bar's own: a style sheet would cut the pages off from the form's font.
     auto *strip = new TabStripStyle(20);
     strip->setParent(m_SSTab1);

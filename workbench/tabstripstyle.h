@@ -4,8 +4,8 @@
 
 namespace tolvane {
 
-// The application's style, with tabs of a fixed height: a strip no taller than the old tab
-// control's, so that the page starts where the form's controls expect it.
+// The application's style, with tabs of a fixed height, so that the page starts above the
+// controls the form places on it.
 class TabStripStyle : public QProxyStyle
 {
     Q_OBJECT

@@ -17,7 +17,6 @@ public:
     explicit DriveListBox(QWidget *parent = nullptr);
 
     void setDrives(const DriveTable &drives, qsizetype current);
-    const DriveTable &drives() const { return m_drives; }
 
     QByteArray drive() const;
     // The current drive's remembered folder.

@@ -31,7 +31,7 @@ private Q_SLOTS:
         row("empty", QString(), QString());
         row("phrases: 乾隆 kept, 瞭解, 乾 alone", u"乾隆瞭解報告乾.txt"_s, u"乾隆了解报告干.txt"_s);
         row("beyond the BMP", u"😀𠀀說𪚥"_s, u"😀𠀀说𪚥"_s);
-        row("missing from OpenCC", u"託付鉅款"_s, u"讬付钜款"_s);
+        row("missing from OpenCC", u"灠菜託付"_s, u"漤菜托付"_s);
         row("embedded NUL", QString(u"舊\0檔"_s), QString(u"旧\0档"_s));
         // Names that are not UTF-8 are left as they are.
         const QByteArray invalid[] = {"\xff\xe8\x88\x8a.txt", "caf\xe9 \xe8\x88\x8a",

@@ -1,5 +1,5 @@
-// Writes workbench/simplifiedextras.cpp: the traditional characters of code page 936 for which
-// OpenCC's t2s tables do not give one of Unihan's simplified variants, with the form to use.
+// Writes workbench/simplifiedextras.cpp: the traditional characters of code page 936 that
+// OpenCC's t2s tables leave without a right simplified form, with the form to use.
 //   tolvane_simplifiedextras workbench/simplifiedextras.cpp
 #include "tools/unihan/unihanvariants.h"
 
@@ -42,8 +42,8 @@ int main(int argc, char *argv[])
         const QList<uint> chosen =
             QString::fromStdString(opencc.Convert(character(entry.character).toStdString()))
                 .toUcs4();
-        // OpenCC's choice stands when it is one of Unihan's forms; otherwise Unihan's first.
-        if (chosen.size() == 1 && entry.simplified.contains(char32_t(chosen[0])))
+        // OpenCC's choice stands where it is right; otherwise Unihan's first form.
+        if (chosen.size() == 1 && tolvane::UnihanVariants::accepts(entry, char32_t(chosen[0])))
             continue;
         const char32_t simplified = entry.simplified.first();
         rows.append(QStringLiteral("    {%1, %2}, // %3 → %4")

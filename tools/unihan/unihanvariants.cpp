@@ -16,18 +16,18 @@ char32_t codePoint(const QByteArray &field)
     return ok ? char32_t(value) : 0;
 }
 
-// Asks glibc's converter whether code page 936 has a byte sequence for a character.
-class GbkTable
+// Asks glibc's converter whether a code page has a byte sequence for a character.
+class CodePage
 {
 public:
-    GbkTable() : m_handle(::iconv_open("GBK", "UTF-32LE")) {}
-    ~GbkTable()
+    explicit CodePage(const char *name) : m_handle(::iconv_open(name, "UTF-32LE")) {}
+    ~CodePage()
     {
         if (m_handle != reinterpret_cast<iconv_t>(-1))
             ::iconv_close(m_handle);
     }
-    GbkTable(const GbkTable &) = delete;
-    GbkTable &operator=(const GbkTable &) = delete;
+    CodePage(const CodePage &) = delete;
+    CodePage &operator=(const CodePage &) = delete;
 
     bool holds(char32_t c) const
     {
@@ -47,7 +47,25 @@ private:
     iconv_t m_handle;
 };
 
+// GB 2312 is the standard set of simplified characters, the core of code page 936.
+const CodePage &gb2312()
+{
+    static const CodePage table("GB2312");
+    return table;
+}
+
 } // namespace
+
+bool UnihanVariants::isStandardSimplified(char32_t c)
+{
+    return gb2312().holds(c);
+}
+
+bool UnihanVariants::accepts(const Traditional &entry, char32_t result)
+{
+    return entry.simplified.contains(result) ||
+           (result != entry.character && isStandardSimplified(result));
+}
 
 bool UnihanVariants::load(const QString &path)
 {
@@ -78,10 +96,11 @@ bool UnihanVariants::load(const QString &path)
 
 QList<UnihanVariants::Traditional> UnihanVariants::traditionalInGbk() const
 {
-    const GbkTable gbk;
+    const CodePage gbk("GBK");
     QList<Traditional> result;
     for (const auto &[character, variants] : m_variants) {
-        if (variants.contains(character) || !gbk.holds(character))
+        if (variants.contains(character) || !gbk.holds(character) ||
+            isStandardSimplified(character))
             continue;
         Traditional entry{character, {}};
         for (const char32_t simplified : variants) {

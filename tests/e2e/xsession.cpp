@@ -110,7 +110,9 @@ void XSession::hover(QPoint at) const
 
 void XSession::click(QPoint at) const
 {
+    // A hand rests a moment before it clicks; the frame lights a button on the move before.
     hover(at);
+    pause(150);
     xdotool(QStringLiteral("click 1"));
 }
 

@@ -3,10 +3,11 @@
 #include "platform/filemover.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
-#include "workbench/renameplan.h"
 #include "workbench/resultlist.h"
 #include "workbench/serialformat.h"
+#include "workbench/serialnamer.h"
 
+#include <QStringList>
 #include <cmath>
 
 namespace tolvane {
@@ -46,19 +47,28 @@ void RunSerialRename(const QString &pattern, const QString &startText, const QBy
 
     // Every name is made before the first move: work done between the system calls slows each
     // of them by more than the whole plan costs.
-    const QList<RenameEntry> plan = PlanRename(pattern, startText, folderPath, fileNames);
+    const SerialNamer namer(pattern, StartValue(startText), state.SerialFormat);
+    QByteArrayList targets;
+    QStringList listed;
+    targets.reserve(fileNames.size());
+    listed.reserve(fileNames.size());
+    for (qsizetype i = 0; i < fileNames.size(); ++i) {
+        targets.append(namer.newName(i, fileNames[i]));
+        listed.append(displayName(targets.last()));
+    }
 
     FileMover mover(folderPath);
-    for (const RenameEntry &entry : plan) {
-        const FileMover::Result moved = mover.move(entry.sourceName, entry.targetName);
+    for (qsizetype i = 0; i < fileNames.size(); ++i) {
+        const QByteArray &current = fileNames[i];
+        const QByteArray &target = targets[i];
+        const FileMover::Result moved = mover.move(current, target);
         if (!moved.ok) {
-            messages.failure(
-                QStringLiteral("“%1”无法改名为“%2”：%3\n改名已停止：之前的文件已改名，"
-                               "这个文件和之后的文件保持原名。")
-                    .arg(displayName(entry.sourceName), entry.ListedName, moved.errorText));
+            messages.failure(QStringLiteral("“%1”无法改名为“%2”：%3\n改名已停止：之前的文件已改名，"
+                                            "这个文件和之后的文件保持原名。")
+                                 .arg(displayName(current), listed[i], moved.errorText));
             return;
         }
-        results.append(entry.ListedName);
+        results.append(listed[i]);
     }
 }
 

@@ -46,7 +46,8 @@ void RunSerialRename(const QString &pattern, const QString &startText, const QBy
     state.SerialFormat = SerialFormatFor(state.StartTextLength);
 
     // Every name is made before the first move: work done between the system calls slows each
-    // of them by more than the whole plan costs.
+    // of them by more than the whole plan costs. Only the names are made, not PlanRename's full
+    // entries: their paths are never used here and cost a tenth of the batch's time.
     const SerialNamer namer(pattern, StartValue(startText), state.SerialFormat);
     QByteArrayList targets;
     QStringList listed;

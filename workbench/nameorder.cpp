@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 #include <malloc.h>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -66,11 +67,16 @@ std::vector<Item> sortedItems(const QList<QByteArray> &raw, const QStringList &d
     for (qsizetype p = 0; p < parts; ++p) {
         const qsizetype from = n * p / parts;
         const qsizetype to = n * (p + 1) / parts;
-        if (p + 1 < parts)
-            workers.emplace_back(sortSlice, std::cref(raw), std::cref(display), std::ref(slices[p]),
-                                 from, to);
-        else
-            sortSlice(raw, display, slices[p], from, to);
+        if (p + 1 < parts) {
+            try {
+                workers.emplace_back(sortSlice, std::cref(raw), std::cref(display),
+                                     std::ref(slices[p]), from, to);
+                continue;
+            } catch (const std::system_error &) {
+                // No thread to be had: this one sorts the slice itself.
+            }
+        }
+        sortSlice(raw, display, slices[p], from, to);
     }
     for (std::thread &worker : workers)
         worker.join();

@@ -3,6 +3,7 @@
 #include "platform/filemover.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
+#include "workbench/basename.h"
 #include "workbench/ftoj.h"
 #include "workbench/resultlist.h"
 #include "workbench/simplifier.h"
@@ -81,8 +82,7 @@ void convertSelected(const QByteArray &folderPath, const QByteArray &selected,
         // Converted here rather than taken from the last preview, which may be stale.
         state.NameToConvert = text4Text;
         const QByteArray base = FToJ(text4Text, state).toUtf8();
-        const qsizetype dot = selected.indexOf('.');
-        target = dot >= 0 ? base + selected.mid(dot) : base;
+        target = base + dotExtension(selected);
         if (base.isEmpty() && target != selected)
             failures.append({selected, target, QStringLiteral("新文件名为空或只有扩展名")});
     }

@@ -1,5 +1,7 @@
 #include "controls/check/checkglyphs.h"
 
+#include <array>
+
 namespace tolvane {
 
 std::optional<int> CheckGlyphs::index(qint32 value, Look look)
@@ -11,9 +13,16 @@ std::optional<int> CheckGlyphs::index(qint32 value, Look look)
 
 QImage CheckGlyphs::picture(int index)
 {
+    // Decoded once: a check box paints its glyph on every exposure.
+    static const std::array<QImage, 12> pictures = [] {
+        std::array<QImage, 12> decoded;
+        for (int i = 0; i < 12; ++i)
+            decoded[i] = QImage(QStringLiteral(":/controls/check/check%1.png").arg(i));
+        return decoded;
+    }();
     if (index < 0 || index > 11)
         return {};
-    return QImage(QStringLiteral(":/controls/check/check%1.png").arg(index));
+    return pictures[index];
 }
 
 } // namespace tolvane

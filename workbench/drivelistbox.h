@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/drivetable.h"
+#include "engine/drivetable.h"
 
 #include <QComboBox>
 

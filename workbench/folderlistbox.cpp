@@ -1,7 +1,7 @@
 #include "workbench/folderlistbox.h"
 
-#include "workbench/folderlisting.h"
-#include "workbench/foldertree.h"
+#include "engine/folderlisting.h"
+#include "engine/foldertree.h"
 
 #include <QKeyEvent>
 #include <QStyle>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/host/formhost.h"
-#include "workbench/batchstate.h"
-#include "workbench/conversionstate.h"
+#include "engine/batchstate.h"
+#include "engine/conversionstate.h"
 #include "workbench/listboxresults.h"
 
 #include <QWidget>

@@ -1,9 +1,9 @@
 // Whole-folder conversion of 20,000 traditional names against a bare loop of OpenCC conversion
 // and no-replace renames over the same names, each on a fresh folder, medians of several rounds.
+#include "engine/simplifier.h"
+#include "engine/simplifyrename.h"
 #include "tests/support/fakemessageboxes.h"
 #include "tests/support/fakeresultlist.h"
-#include "workbench/simplifier.h"
-#include "workbench/simplifyrename.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // Lists and sorts a folder of 100,000 files into the file list's order and compares the time
 // with `ls -1 -v` on the same folder, then reports the memory the file list widget keeps
 // once it shows that folder.
+#include "engine/folderlisting.h"
 #include "workbench/filelistbox.h"
-#include "workbench/folderlisting.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -1,8 +1,8 @@
 // Serial rename of 20,000 files against a bare loop of no-replace renames over the same names.
+#include "engine/renameplan.h"
+#include "engine/resultlist.h"
+#include "engine/serialrename.h"
 #include "platform/messageboxes.h"
-#include "workbench/renameplan.h"
-#include "workbench/resultlist.h"
-#include "workbench/serialrename.h"
 
 #include <QFile>
 #include <QStringList>

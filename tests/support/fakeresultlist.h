@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/resultlist.h"
+#include "engine/resultlist.h"
 
 #include <QStringList>
 

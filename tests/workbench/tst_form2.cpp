@@ -1,5 +1,5 @@
+#include "engine/basename.h"
 #include "form2fixture.h"
-#include "workbench/basename.h"
 #include "workbench/drivelistbox.h"
 
 #include <QSignalSpy>

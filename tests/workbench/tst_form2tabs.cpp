@@ -1,5 +1,5 @@
 #include "form2fixture.h"
-#include "rows.h"
+#include "support/rows.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-// Writes workbench/simplifiedextras.cpp: the traditional characters of code page 936 that
+// Writes engine/simplifiedextras.cpp: the traditional characters of code page 936 that
 // OpenCC's t2s tables leave without a right simplified form, with the form to use.
-//   tolvane_simplifiedextras workbench/simplifiedextras.cpp
+//   tolvane_simplifiedextras engine/simplifiedextras.cpp
 #include "tools/unihan/unihanvariants.h"
 
 #include <QCoreApplication>
@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
     QTextStream(&out)
         << "// Made by tools/simplifiedextras from Unihan's kSimplifiedVariant and OpenCC's t2s "
            "tables.\n// Remake it with that tool rather than editing it.\n"
-           "#include \"workbench/simplifiedextras.h\"\n\n#include <array>\n\n"
+           "#include \"engine/simplifiedextras.h\"\n\n#include <array>\n\n"
            "namespace tolvane {\nnamespace {\n\n"
         << "constexpr std::array<SimplifiedPair, " << rows.size() << "> kExtras = {{\n"
         << rows.join(QLatin1Char('\n')) << "\n}};\n\n} // namespace\n\n"

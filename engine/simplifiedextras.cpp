@@ -1,6 +1,6 @@
 // Made by tools/simplifiedextras from Unihan's kSimplifiedVariant and OpenCC's t2s tables.
 // Remake it with that tool rather than editing it.
-#include "workbench/simplifiedextras.h"
+#include "engine/simplifiedextras.h"
 
 #include <array>
 

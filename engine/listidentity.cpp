@@ -1,4 +1,4 @@
-#include "workbench/listidentity.h"
+#include "engine/listidentity.h"
 
 #include "platform/rawname.h"
 

@@ -1,7 +1,7 @@
-#include "workbench/simplifier.h"
+#include "engine/simplifier.h"
 
+#include "engine/simplifiedextras.h"
 #include "platform/rawname.h"
-#include "workbench/simplifiedextras.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/batchstate.h"
+#include "engine/batchstate.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "workbench/serialformat.h"
+#include "engine/serialformat.h"
 
 #include "platform/generalnumber.h"
 #include "platform/leadingnumber.h"

@@ -1,7 +1,7 @@
-#include "workbench/folderlisting.h"
+#include "engine/folderlisting.h"
 
+#include "engine/nameorder.h"
 #include "platform/rawname.h"
-#include "workbench/nameorder.h"
 
 #include <cerrno>
 #include <dirent.h>

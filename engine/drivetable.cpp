@@ -1,4 +1,4 @@
-#include "workbench/drivetable.h"
+#include "engine/drivetable.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/renameentry.h"
+#include "engine/renameentry.h"
 
 #include <QByteArray>
 #include <QList>

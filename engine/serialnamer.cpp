@@ -1,6 +1,6 @@
-#include "workbench/serialnamer.h"
+#include "engine/serialnamer.h"
 
-#include "workbench/serialformat.h"
+#include "engine/serialformat.h"
 
 #include <QVarLengthArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/folderlisting.h"
+#include "engine/folderlisting.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,5 +1,5 @@
+#include "engine/simplifier.h"
 #include "tools/unihan/unihanvariants.h"
-#include "workbench/simplifier.h"
 
 #include <QTest>
 

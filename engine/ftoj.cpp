@@ -1,6 +1,6 @@
-#include "workbench/ftoj.h"
+#include "engine/ftoj.h"
 
-#include "workbench/simplifier.h"
+#include "engine/simplifier.h"
 
 namespace tolvane {
 

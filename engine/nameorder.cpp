@@ -1,4 +1,4 @@
-#include "workbench/nameorder.h"
+#include "engine/nameorder.h"
 
 #include <QCollator>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "workbench/basename.h"
+#include "engine/basename.h"
 
 namespace tolvane {
 

@@ -1,8 +1,8 @@
-#include "workbench/renameplan.h"
+#include "engine/renameplan.h"
 
+#include "engine/serialformat.h"
+#include "engine/serialnamer.h"
 #include "platform/rawname.h"
-#include "workbench/serialformat.h"
-#include "workbench/serialnamer.h"
 
 namespace tolvane {
 

@@ -1,11 +1,11 @@
-#include "workbench/serialrename.h"
+#include "engine/serialrename.h"
 
+#include "engine/resultlist.h"
+#include "engine/serialformat.h"
+#include "engine/serialnamer.h"
 #include "platform/filemover.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
-#include "workbench/resultlist.h"
-#include "workbench/serialformat.h"
-#include "workbench/serialnamer.h"
 
 #include <QStringList>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/conversionstate.h"
+#include "engine/conversionstate.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "workbench/simplifyrename.h"
+#include "engine/simplifyrename.h"
 
+#include "engine/basename.h"
+#include "engine/ftoj.h"
+#include "engine/resultlist.h"
+#include "engine/simplifier.h"
 #include "platform/filemover.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
-#include "workbench/basename.h"
-#include "workbench/ftoj.h"
-#include "workbench/resultlist.h"
-#include "workbench/simplifier.h"
 
 #include <algorithm>
 

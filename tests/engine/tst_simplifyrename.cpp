@@ -1,10 +1,10 @@
+#include "engine/simplifier.h"
+#include "engine/simplifyrename.h"
 #include "platform/rawname.h"
-#include "rows.h"
 #include "support/fakemessageboxes.h"
 #include "support/fakeresultlist.h"
+#include "support/rows.h"
 #include "support/testdir.h"
-#include "workbench/simplifier.h"
-#include "workbench/simplifyrename.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
-#include "rows.h"
+#include "engine/renameplan.h"
+#include "engine/serialformat.h"
+#include "engine/serialrename.h"
 #include "support/fakemessageboxes.h"
 #include "support/fakeresultlist.h"
+#include "support/rows.h"
 #include "support/testdir.h"
-#include "workbench/renameplan.h"
-#include "workbench/serialformat.h"
-#include "workbench/serialrename.h"
 
 #include <QTest>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "rows.h"
+#include "engine/drivetable.h"
+#include "engine/folderlisting.h"
+#include "engine/nameorder.h"
+#include "support/rows.h"
 #include "support/testdir.h"
-#include "workbench/drivetable.h"
-#include "workbench/folderlisting.h"
-#include "workbench/nameorder.h"
 
 #include <QTest>
 #include <algorithm>

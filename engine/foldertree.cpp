@@ -1,4 +1,4 @@
-#include "workbench/foldertree.h"
+#include "engine/foldertree.h"
 
 #include "platform/rawname.h"
 

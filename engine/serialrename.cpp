@@ -1,13 +1,12 @@
 #include "engine/serialrename.h"
 
+#include "engine/batchreport.h"
 #include "engine/resultlist.h"
 #include "engine/serialformat.h"
 #include "engine/serialnamer.h"
-#include "platform/filemover.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
 
-#include <QStringList>
 #include <cmath>
 
 namespace tolvane {
@@ -28,48 +27,71 @@ QString refusal(const QString &pattern, const QString &startText)
 
 } // namespace
 
-void RunSerialRename(const QString &pattern, const QString &startText, const QByteArray &folderPath,
-                     const QList<QByteArray> &fileNames, ResultList &results,
-                     MessageBoxes &messages, BatchState &state)
+std::unique_ptr<BatchJob> startSerialRename(const QString &pattern, const QString &startText,
+                                            const QByteArray &folderPath,
+                                            const QList<QByteArray> &fileNames,
+                                            ResultList &results, MessageBoxes &messages,
+                                            BatchState &state)
 {
     if (startText.isEmpty() || pattern.isEmpty()) {
         messages.notice(QStringLiteral("没填完！"));
-        return;
+        return nullptr;
     }
     if (const QString text = refusal(pattern, startText); !text.isEmpty()) {
         messages.failure(text);
-        return;
+        return nullptr;
     }
 
     results.clear();
     state.StartTextLength = startTextLength(startText);
     state.SerialFormat = SerialFormatFor(state.StartTextLength);
-
-    // Every name is made before the first move: work done between the system calls slows each
-    // of them by more than the whole plan costs. Only the names are made, not PlanRename's full
-    // entries: their paths are never used here and cost a tenth of the batch's time.
     const SerialNamer namer(pattern, StartValue(startText), state.SerialFormat);
-    QByteArrayList targets;
-    QStringList listed;
-    targets.reserve(fileNames.size());
-    listed.reserve(fileNames.size());
-    for (qsizetype i = 0; i < fileNames.size(); ++i) {
-        targets.append(namer.newName(i, fileNames[i]));
-        listed.append(displayName(targets.last()));
-    }
+    return std::make_unique<BatchJob>(
+        folderPath, fileNames,
+        [namer](qsizetype i, const QByteArray &name) { return namer.newName(i, name); },
+        BatchJob::Options{.refuseOnProblem = true, .stopAtFirstFailure = true});
+}
 
-    FileMover mover(folderPath);
-    for (qsizetype i = 0; i < fileNames.size(); ++i) {
-        const QByteArray &current = fileNames[i];
-        const QByteArray &target = targets[i];
-        const FileMover::Result moved = mover.move(current, target);
-        if (!moved.ok) {
-            messages.failure(QStringLiteral("“%1”无法改名为“%2”：%3\n改名已停止：之前的文件已改名，"
-                                            "这个文件和之后的文件保持原名。")
-                                 .arg(displayName(current), listed[i], moved.errorText));
-            return;
-        }
-        results.append(listed[i]);
+void listRenamed(const BatchJob &job, ResultList &results)
+{
+    const QList<PlannedRename> &renames = job.plan().renames;
+    const std::vector<RenameResult> &outcomes = job.results();
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        const RenameResult::Outcome outcome = outcomes[i].outcome;
+        if (outcome == RenameResult::Outcome::Done || outcome == RenameResult::Outcome::Unchanged)
+            results.append(displayName(renames[qsizetype(i)].to));
+    }
+}
+
+void finishSerialRename(const BatchJob &job, ResultList &results, MessageBoxes &messages)
+{
+    if (const QString text = BatchReport::notStarted(job); !text.isEmpty()) {
+        messages.failure(text);
+        return;
+    }
+    if (job.stage() == BatchJob::Stage::Refused) {
+        messages.failure(BatchReport::listed(
+            QStringLiteral("下列文件不能改成新名字，所以没有改名任何文件："),
+            BatchReport::problemLines(job)));
+        return;
+    }
+    listRenamed(job, results);
+    const QStringList problems = BatchReport::problemLines(job);
+    if (job.cancelled())
+        messages.notice(QStringLiteral("改名已取消。") + BatchReport::progress(job));
+    else if (!problems.isEmpty())
+        messages.failure(BatchReport::listed(
+            QStringLiteral("改名已停止。") + BatchReport::progress(job), problems));
+}
+
+void RunSerialRename(const QString &pattern, const QString &startText, const QByteArray &folderPath,
+                     const QList<QByteArray> &fileNames, ResultList &results,
+                     MessageBoxes &messages, BatchState &state)
+{
+    if (const auto job =
+            startSerialRename(pattern, startText, folderPath, fileNames, results, messages, state)) {
+        job->run();
+        finishSerialRename(*job, results, messages);
     }
 }
 

@@ -1,21 +1,39 @@
 #pragma once
 
+#include "engine/batchjob.h"
 #include "engine/batchstate.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <memory>
 
 namespace tolvane {
 
 class MessageBoxes;
 class ResultList;
 
-// Renames the files of one folder, in list order, to the pattern with a running serial,
-// listing each new name right after its move. The first failed move ends the batch and is
-// reported; files renamed before it keep their new names. No move ever replaces a file.
+// The serial rename: every file of the folder, in list order, gets the pattern with a running
+// serial plus its own extension. The whole batch is planned first: if any new name is unusable,
+// nothing is renamed and the problems are listed. The moves never replace a file; a failed
+// move stops the batch, and what was done can be undone.
+
+// Checks the inputs; the job when the batch may run (the result list is cleared then), none
+// after telling the user why not.
+std::unique_ptr<BatchJob> startSerialRename(const QString &pattern, const QString &startText,
+                                            const QByteArray &folderPath,
+                                            const QList<QByteArray> &fileNames,
+                                            ResultList &results, MessageBoxes &messages,
+                                            BatchState &state);
+// Lists the new names of the files renamed, in list order, and reports what was not done.
+void finishSerialRename(const BatchJob &job, ResultList &results, MessageBoxes &messages);
+
+// Both around the job's run, on this thread.
 void RunSerialRename(const QString &pattern, const QString &startText, const QByteArray &folderPath,
                      const QList<QByteArray> &fileNames, ResultList &results,
                      MessageBoxes &messages, BatchState &state);
+
+// Appends the new names of the files that have them, in list order.
+void listRenamed(const BatchJob &job, ResultList &results);
 
 } // namespace tolvane

@@ -1,24 +1,16 @@
 #include "engine/simplifyrename.h"
 
 #include "engine/basename.h"
+#include "engine/batchreport.h"
 #include "engine/ftoj.h"
 #include "engine/resultlist.h"
+#include "engine/serialrename.h"
 #include "engine/simplifier.h"
-#include "platform/filemover.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
 
-#include <algorithm>
-
 namespace tolvane {
 namespace {
-
-struct Failure
-{
-    QByteArray from;
-    QByteArray to;
-    QString errorText;
-};
 
 // Without the dictionaries every name would come back unchanged and look converted.
 bool dictionariesReady(MessageBoxes &messages)
@@ -35,87 +27,105 @@ bool ask(MessageBoxes &messages, const QString &text)
     return messages.askYesNo(QStringLiteral("转换"), text);
 }
 
-// A name that needs no change is still moved onto itself: FileMover then only checks that the
-// file is there, so a vanished file is reported rather than listed.
-void settle(FileMover &mover, const QByteArray &from, const QByteArray &to, ResultList &results,
-            QList<Failure> &failures)
-{
-    const FileMover::Result moved = mover.move(from, to);
-    if (moved.ok)
-        results.append(displayName(to));
-    else
-        failures.append({from, to, moved.errorText});
-}
+const QString leftAlone = QStringLiteral("下列文件没有转换为简体，保持原名：");
 
-void report(const QList<Failure> &failures, MessageBoxes &messages)
+BatchJob::Options conversion()
 {
-    if (failures.isEmpty())
-        return;
-    // A box as tall as a whole failed folder would push its own OK button off the screen.
-    constexpr qsizetype shownAtMost = 20;
-    QString text = QStringLiteral("下列文件没有转换为简体，保持原名：");
-    for (const Failure &failure : failures.first(std::min(failures.size(), shownAtMost)))
-        text += QStringLiteral("\n“%1”无法改名为“%2”：%3")
-                    .arg(displayName(failure.from), displayName(failure.to), failure.errorText);
-    if (failures.size() > shownAtMost)
-        text += QStringLiteral("\n……另有 %1 个文件没有转换。").arg(failures.size() - shownAtMost);
-    messages.failure(text);
+    return {.refuseOnProblem = false, .stopAtFirstFailure = false};
 }
 
 } // namespace
+
+std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
+                                               const QByteArray &selected,
+                                               const QString &text4Text, MessageBoxes &messages,
+                                               ConversionState &state)
+{
+    if (!dictionariesReady(messages))
+        return nullptr;
+    if (!ask(messages,
+             QStringLiteral("将【") + displayName(selected) + QStringLiteral("】文件转换为简体?")))
+        return nullptr;
+    if (selected.isEmpty())
+        return nullptr;
+
+    // Converted here rather than taken from the last preview, which may be stale. The
+    // extension keeps its own bytes, also in a name that is not valid UTF-8.
+    state.NameToConvert = text4Text;
+    const QByteArray base = FToJ(text4Text, state).toUtf8();
+    state.ConvertedName.clear();
+    const QByteArray target = base + dotExtension(selected);
+    if (base.isEmpty() && target != selected) {
+        messages.failure(BatchReport::listed(
+            leftAlone, {QStringLiteral("“%1”→“%2”：新文件名为空或只有扩展名")
+                            .arg(displayName(selected), displayName(target))}));
+        return nullptr;
+    }
+    if (target == selected)
+        return nullptr;
+    return std::make_unique<BatchJob>(
+        folderPath, QList<QByteArray>{selected},
+        [target](qsizetype, const QByteArray &) { return target; }, conversion());
+}
+
+std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
+                                             const QList<QByteArray> &fileNames,
+                                             MessageBoxes &messages, ConversionState &state,
+                                             bool *confirmed)
+{
+    *confirmed = false;
+    if (!dictionariesReady(messages))
+        return nullptr;
+    if (!ask(messages, QStringLiteral("将【") + displayName(folderPath) +
+                           QStringLiteral("】文件夹下所有文件转换为简体?")))
+        return nullptr;
+    *confirmed = true;
+    // The form-level values end as a file-by-file conversion leaves them.
+    if (!fileNames.isEmpty())
+        state.NameToConvert = QString::fromUtf8(fileNames.last());
+    state.ConvertedName.clear();
+    // Names that are not valid UTF-8 keep their bytes.
+    return std::make_unique<BatchJob>(
+        folderPath, fileNames,
+        [](qsizetype, const QByteArray &name) {
+            return isValidUtf8(name) ? Simplifier::shared().simplify(name) : name;
+        },
+        conversion());
+}
+
+void finishConversion(const BatchJob &job, ResultList &results, MessageBoxes &messages)
+{
+    if (const QString text = BatchReport::notStarted(job); !text.isEmpty()) {
+        messages.failure(text);
+        return;
+    }
+    listRenamed(job, results);
+    const QStringList problems = BatchReport::problemLines(job);
+    if (job.cancelled())
+        messages.notice(QStringLiteral("转换已取消。") + BatchReport::progress(job));
+    else if (!problems.isEmpty())
+        messages.failure(BatchReport::listed(leftAlone, problems));
+}
 
 void convertSelected(const QByteArray &folderPath, const QByteArray &selected,
                      const QString &text4Text, ResultList &results, MessageBoxes &messages,
                      ConversionState &state)
 {
-    if (!dictionariesReady(messages))
-        return;
-    if (!ask(messages,
-             QStringLiteral("将【") + displayName(selected) + QStringLiteral("】文件转换为简体?")))
-        return;
-    if (selected.isEmpty())
-        return;
-
-    QByteArray target = selected;
-    QList<Failure> failures;
-    if (isValidUtf8(selected)) {
-        // Converted here rather than taken from the last preview, which may be stale.
-        state.NameToConvert = text4Text;
-        const QByteArray base = FToJ(text4Text, state).toUtf8();
-        target = base + dotExtension(selected);
-        if (base.isEmpty() && target != selected)
-            failures.append({selected, target, QStringLiteral("新文件名为空或只有扩展名")});
+    if (const auto job = startConvertSelected(folderPath, selected, text4Text, messages, state)) {
+        job->run();
+        finishConversion(*job, results, messages);
     }
-    if (failures.isEmpty()) {
-        FileMover mover(folderPath);
-        settle(mover, selected, target, results, failures);
-    }
-    state.ConvertedName.clear();
-    report(failures, messages);
 }
 
 bool convertFolder(const QByteArray &folderPath, const QList<QByteArray> &fileNames,
                    ResultList &results, MessageBoxes &messages, ConversionState &state)
 {
-    if (!dictionariesReady(messages))
-        return false;
-    if (!ask(messages, QStringLiteral("将【") + displayName(folderPath) +
-                           QStringLiteral("】文件夹下所有文件转换为简体?")))
-        return false;
-
-    FileMover mover(folderPath);
-    QList<Failure> failures;
-    for (const QByteArray &name : fileNames) {
-        QByteArray target = name;
-        if (isValidUtf8(name)) {
-            state.NameToConvert = QString::fromUtf8(name);
-            target = FToJ(state.NameToConvert, state).toUtf8();
-        }
-        settle(mover, name, target, results, failures);
-        state.ConvertedName.clear();
+    bool confirmed = false;
+    if (const auto job = startConvertFolder(folderPath, fileNames, messages, state, &confirmed)) {
+        job->run();
+        finishConversion(*job, results, messages);
     }
-    report(failures, messages);
-    return true;
+    return confirmed;
 }
 
 } // namespace tolvane

@@ -1,30 +1,41 @@
 #pragma once
 
+#include "engine/batchjob.h"
 #include "engine/conversionstate.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <memory>
 
 namespace tolvane {
 
 class MessageBoxes;
 class ResultList;
 
-// The two renames of the traditional-to-simplified tab. Each asks first (title "转换"), moves
-// through FileMover without ever replacing a file, appends to the result list only the names
-// the files really have afterwards, and reports every failure together, once, at the end.
-// Names are raw bytes; one that is not valid UTF-8 keeps its name.
+// The two renames of the traditional-to-simplified tab. Each asks first (title "转换"), plans
+// the whole batch, converts the files whose new names are usable, lists only names the files
+// really have afterwards, and reports every file left alone together, once, at the end.
 
-// Command4's Click: renames the selected file (empty when none is selected) to the simplified
-// form of text4's text as it is now, plus the file's own extension (the bytes after its first
-// "."). A new name with nothing before its extension is refused.
+// Command4's Click: the selected file (empty when none is selected) gets the simplified form
+// of text4's text as it is now plus its own extension (the bytes from its first "."). A new
+// name with nothing before its extension is refused. None when there is nothing to run.
+std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
+                                               const QByteArray &selected,
+                                               const QString &text4Text, MessageBoxes &messages,
+                                               ConversionState &state);
+// Command5's Click: every listed file gets the simplified form of its whole name. *confirmed
+// tells whether the question was answered Yes: the form then hides Command5.
+std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
+                                             const QList<QByteArray> &fileNames,
+                                             MessageBoxes &messages, ConversionState &state,
+                                             bool *confirmed);
+void finishConversion(const BatchJob &job, ResultList &results, MessageBoxes &messages);
+
+// The same on this thread, start to finish.
 void convertSelected(const QByteArray &folderPath, const QByteArray &selected,
                      const QString &text4Text, ResultList &results, MessageBoxes &messages,
                      ConversionState &state);
-
-// Command5's Click: renames every listed file to the simplified form of its whole name.
-// Returns true when the question was answered Yes: the form then hides Command5.
 bool convertFolder(const QByteArray &folderPath, const QList<QByteArray> &fileNames,
                    ResultList &results, MessageBoxes &messages, ConversionState &state);
 

@@ -1,9 +1,11 @@
 #include "engine/renameplan.h"
 #include "engine/serialformat.h"
 #include "engine/serialrename.h"
+#include "platform/systemerror.h"
 #include "support/fakemessageboxes.h"
 #include "support/fakeresultlist.h"
 #include "support/rows.h"
+#include "support/statehome.h"
 #include "support/testdir.h"
 
 #include <QTest>
@@ -38,7 +40,7 @@ QString makeReadOnly(const QByteArray &path)
 
 QString stopped(int error)
 {
-    return u"“a.txt”无法改名为“P01.txt”："_s + QString::fromLocal8Bit(strerror(error));
+    return u"“a.txt”→“P01.txt”："_s + systemErrorText(error);
 }
 
 } // namespace
@@ -46,6 +48,7 @@ QString stopped(int error)
 class TestSerialRename : public QObject
 {
     Q_OBJECT
+    test::StateHome m_state;
 
 private Q_SLOTS:
     // The serial the file at `index` gets for a typed start text.
@@ -142,21 +145,22 @@ private Q_SLOTS:
         const QByteArray odd = "a b.txt|c\nd.t x|\xff.dat|x.\xfe";
         row("numbered in list order", "b.JPG|a.jpg", "b.JPG|a.jpg", u"Photo#"_s, u"1"_s,
             "Photo01.JPG|Photo02.jpg", "Photo01.JPG|Photo02.jpg", {});
-        row("no hash takes a name twice", ab, ab, u"X"_s, u"1"_s, "X.txt|b.txt", "X.txt",
-            u"“b.txt"_s);
-        row("target taken by a file not yet renamed", "01.txt|02.txt", "01.txt|02.txt", u"#"_s,
-            u"2"_s, "01.txt|02.txt", "", u"“01.txt"_s);
-        row("vanished names", "a.txt", "gone|a.txt", u"P#"_s, u"1"_s, "a.txt", "", u"“gone"_s);
+        // A plan with any problem renames nothing.
+        row("no hash gives two files one name", ab, ab, u"X"_s, u"1"_s, ab, "",
+            u"“b.txt”→“X.txt”：另一个文件也要改成这个名字"_s);
+        row("renumbered onto its own names", "01.txt|02.txt", "01.txt|02.txt", u"#"_s, u"2"_s,
+            "02.txt|03.txt", "02.txt|03.txt", {});
+        row("vanished names", "a.txt", "gone|a.txt", u"P#"_s, u"1"_s, "a.txt", "",
+            u"“gone”→“P01”：文件已不存在"_s);
         row("spaces, line feeds, invalid UTF-8", odd, odd, u"new #"_s, u" 1"_s,
             "new 01.txt|new 02.t x|new 03.dat|new 04.\xfe",
             "new 01.txt|new 02.t x|new 03.dat|new 04.\\xFE", {});
         row("name growing past 255 bytes", "a.t|b.txt", "a.t|b.txt",
-            QString::fromLatin1(longBase + '#'), u"1"_s, longBase + "01.t|b.txt", longBase + "01.t",
-            u"“b.txt"_s);
+            QString::fromLatin1(longBase + '#'), u"1"_s, "a.t|b.txt", "", u"“b.txt"_s);
         row("files already named so", "P01.txt|P02.txt", "P01.txt|P02.txt", u"P#"_s, u"1"_s,
             "P01.txt|P02.txt", "P01.txt|P02.txt", {});
         row("leading slash stays in the folder", "a.txt", "a.txt", u"/P#"_s, u"1"_s, "P01.txt",
-            "/P01.txt", {});
+            "P01.txt", {});
         row("no files", "a.txt", "", u"P#"_s, u"1"_s, "a.txt", "", {});
         row("empty start", ab, ab, u"P#"_s, {}, ab, "kept", u"没填完！"_s);
         row("empty pattern", ab, ab, {}, u"1"_s, ab, "kept", u"没填完！"_s);
@@ -164,7 +168,7 @@ private Q_SLOTS:
             u"起始编号“-1E999”超出了能表示的数字范围，没有改名任何文件。"_s);
         row("NUL in the pattern", ab, ab, QStringView(u"P\0#", 3).toString(), u"1"_s, ab, "kept",
             u"新文件名中不能含有空字符，没有改名任何文件。"_s);
-        row("folder gone", ab, ab, u"P#"_s, u"1"_s, ab, "", stopped(ENOENT), "missing");
+        row("folder gone", ab, ab, u"P#"_s, u"1"_s, ab, "", u"无法打开文件夹"_s, "missing");
         row("read-only folder", ab, ab, u"P#"_s, u"1"_s, ab, "",
             stopped(::geteuid() == 0 ? EROFS : EACCES), "read-only");
     }

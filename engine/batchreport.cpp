@@ -1,0 +1,96 @@
+#include "engine/batchreport.h"
+
+#include "platform/rawname.h"
+#include "platform/systemerror.h"
+
+#include <algorithm>
+
+namespace tolvane::BatchReport {
+
+QString reason(PlanProblem problem)
+{
+    switch (problem) {
+    case PlanProblem::None:
+        break;
+    case PlanProblem::Missing:
+        return QStringLiteral("文件已不存在");
+    case PlanProblem::Empty:
+        return QStringLiteral("新文件名为空");
+    case PlanProblem::DotName:
+        return QStringLiteral("新文件名不能是“.”或“..”");
+    case PlanProblem::Nul:
+        return QStringLiteral("新文件名中不能含有空字符");
+    case PlanProblem::TooLong:
+        return QStringLiteral("新文件名太长，超出了文件系统的限制");
+    case PlanProblem::NoFolder:
+        return QStringLiteral("新文件名所在的文件夹不存在");
+    case PlanProblem::TakenByFile:
+        return QStringLiteral("已有同名的文件");
+    case PlanProblem::TakenByFolder:
+        return QStringLiteral("已有同名的文件夹");
+    case PlanProblem::TakenByLink:
+        return QStringLiteral("已有同名的链接");
+    case PlanProblem::TakenByOther:
+        return QStringLiteral("已有同名的项目");
+    case PlanProblem::SameTarget:
+        return QStringLiteral("另一个文件也要改成这个名字");
+    }
+    return {};
+}
+
+QStringList problemLines(const BatchJob &job)
+{
+    QStringList lines;
+    const QList<PlannedRename> &renames = job.plan().renames;
+    const std::vector<RenameResult> &results = job.results();
+    for (qsizetype i = 0; i < renames.size(); ++i) {
+        const PlannedRename &r = renames[i];
+        QString why;
+        if (r.problem != PlanProblem::None)
+            why = reason(r.problem);
+        else if (size_t(i) < results.size() &&
+                 (results[i].outcome == RenameResult::Outcome::Failed ||
+                  results[i].outcome == RenameResult::Outcome::Restored))
+            why = results[i].errorText.isEmpty() ? QStringLiteral("与它互换名字的文件没能改名")
+                                                 : results[i].errorText;
+        else if (size_t(i) < results.size() &&
+                 results[i].outcome == RenameResult::Outcome::Stranded)
+            why = QStringLiteral("%1，文件暂时名为“%2”，可以撤销找回")
+                      .arg(results[i].errorText, displayName(job.plan().temporaryName(i)));
+        if (!why.isEmpty())
+            lines.append(QStringLiteral("“%1”→“%2”：%3")
+                             .arg(displayName(r.from), displayName(r.to), why));
+    }
+    return lines;
+}
+
+QString listed(const QString &heading, const QStringList &lines)
+{
+    // A box as tall as a whole failed folder would push its own OK button off the screen.
+    constexpr qsizetype shownAtMost = 20;
+    QString text = heading;
+    for (const QString &line : lines.first(std::min(lines.size(), shownAtMost)))
+        text += QLatin1Char('\n') + line;
+    if (lines.size() > shownAtMost)
+        text += QStringLiteral("\n……另有 %1 个文件。").arg(lines.size() - shownAtMost);
+    return text;
+}
+
+QString notStarted(const BatchJob &job)
+{
+    if (job.stage() == BatchJob::Stage::FolderUnreadable)
+        return QStringLiteral("无法打开文件夹【%1】：%2\n没有改名任何文件。")
+            .arg(displayName(job.plan().folder), systemErrorText(job.plan().folderError));
+    if (job.stage() == BatchJob::Stage::JournalFailed)
+        return QStringLiteral("无法写入改名记录，没有改名任何文件。\n%1").arg(job.journalError());
+    return {};
+}
+
+QString progress(const BatchJob &job)
+{
+    return QStringLiteral("已改名 %1 个文件（共 %2 个），其余文件保持原名；可以按 Ctrl+Z 撤销。")
+        .arg(job.done())
+        .arg(job.total());
+}
+
+} // namespace tolvane::BatchReport

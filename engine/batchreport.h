@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/batchjob.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tolvane {
+
+// What the user is told after a batch, in Chinese: one line per file that kept its name
+// (file, intended name, reason), the first 20 of them and then how many more.
+namespace BatchReport {
+
+QString reason(PlanProblem problem);
+// The lines of the files that kept their names: plan problems and failed moves.
+QStringList problemLines(const BatchJob &job);
+// The lines joined under a heading, cut after the first 20.
+QString listed(const QString &heading, const QStringList &lines);
+// The folder could not be read, or the journal not written: nothing was moved.
+QString notStarted(const BatchJob &job);
+// "k of N renamed" after a cancelled or stopped batch.
+QString progress(const BatchJob &job);
+
+} // namespace BatchReport
+} // namespace tolvane

@@ -1,6 +1,7 @@
 #include "engine/renameplan.h"
 #include "engine/serialformat.h"
 #include "engine/serialrename.h"
+#include "platform/systemerror.h"
 #include "support/fakemessageboxes.h"
 #include "support/fakeresultlist.h"
 #include "support/rows.h"
@@ -38,7 +39,7 @@ QString makeReadOnly(const QByteArray &path)
 
 QString stopped(int error)
 {
-    return u"“a.txt”无法改名为“P01.txt”："_s + QString::fromLocal8Bit(strerror(error));
+    return u"“a.txt”无法改名为“P01.txt”："_s + systemErrorText(error);
 }
 
 } // namespace

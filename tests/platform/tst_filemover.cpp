@@ -7,9 +7,7 @@
 
 #include <QTest>
 #include <cerrno>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 #include <utility>
 
 using namespace tolvane;
@@ -25,8 +23,9 @@ struct Fake
     int renameRefusal = 0; // errno of every renameat2
     int linkRefusal = 0;   // errno of every linkat
     int unlinkRefusal = 0; // errno of unlinking one of the old names "a" and "c"
-    QByteArray intruder;   // made by another process just before the next rename or link
     QByteArrayList calls;
+    TestDir *dir = nullptr;
+    QByteArray intruder; // made in dir by another process just before the next rename or link
 };
 
 Fake g_fake;
@@ -38,31 +37,25 @@ int refuse(int error)
     return -1;
 }
 
-// Logs a call and lets the intruder in first.
-void enter(const char *call, int folder)
+void enter(const char *call)
 {
     g_fake.calls.append(call);
-    const QByteArray intruder = std::exchange(g_fake.intruder, {});
-    if (intruder.isEmpty())
-        return;
-    const int fd = ::openat(folder, intruder.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    const bool written = fd >= 0 && ::write(fd, "intruder", 8) == 8;
-    if (fd < 0 || ::close(fd) != 0 || !written)
-        qWarning("intruder not written");
+    if (!g_fake.intruder.isEmpty())
+        g_fake.dir->createFile(std::exchange(g_fake.intruder, {}), "intruder");
 }
 
 const FileCalls g_fakes{
     [](int fromFolder, const char *from, int toFolder, const char *to, unsigned int flags) {
-        enter("renameat2", toFolder);
+        enter("renameat2");
         return g_fake.renameRefusal ? refuse(g_fake.renameRefusal)
                                     : g_real.renameat2(fromFolder, from, toFolder, to, flags);
     },
     [](int fromFolder, const char *from, int toFolder, const char *to) {
-        enter("renameat", toFolder);
+        enter("renameat");
         return g_real.renameat(fromFolder, from, toFolder, to);
     },
     [](int fromFolder, const char *from, int toFolder, const char *to, int flags) {
-        enter("linkat", toFolder);
+        enter("linkat");
         return g_fake.linkRefusal ? refuse(g_fake.linkRefusal)
                                   : g_real.linkat(fromFolder, from, toFolder, to, flags);
     },
@@ -83,7 +76,7 @@ struct FakeCalls
 {
     FakeCalls(int renameRefusal, int linkRefusal, int unlinkRefusal = 0)
     {
-        g_fake = {renameRefusal, linkRefusal, unlinkRefusal, {}, {}};
+        g_fake = {renameRefusal, linkRefusal, unlinkRefusal, {}, nullptr, {}};
         setFileCalls(g_fakes);
     }
     ~FakeCalls() { setFileCalls(g_real); }
@@ -173,6 +166,7 @@ private Q_SLOTS:
         }
         FileMover mover(dir.nativePath() + folder);
         QCOMPARE(mover.way(), folder.isEmpty() ? way : Way::NoReplace);
+        g_fake.dir = &dir;
         g_fake.intruder = intruder;
         checkResult(mover.move(from, to), error);
         QCOMPARE(dir.names(), after);

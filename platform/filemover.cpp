@@ -1,29 +1,44 @@
 #include "platform/filemover.h"
 
-#include "platform/renamecall.h"
+#include "platform/filecalls.h"
+#include "platform/systemerror.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <map>
+#include <mutex>
 #include <unistd.h>
 
 namespace tolvane {
 namespace {
 
-RenameCall g_rename = ::renameat2;
+FileCalls g_calls = systemFileCalls();
 
-QString errorText(int error)
+// The way found to work on each file system (by device), so that a new mover on a file system
+// that refuses the no-replace flag does not learn it again with every batch. Movers run on
+// worker threads.
+struct WayMemory
 {
-    char buffer[256];
-    // The GNU strerror_r may return a static text instead of filling the buffer.
-    return QString::fromLocal8Bit(::strerror_r(error, buffer, sizeof buffer));
+    std::mutex mutex;
+    std::map<dev_t, FileMover::Way> ways;
+};
+
+WayMemory &wayMemory()
+{
+    static WayMemory memory;
+    return memory;
+}
+
+FileMover::Result done()
+{
+    return {true, 0, {}};
 }
 
 FileMover::Result failed(int error)
 {
-    return {false, error, errorText(error)};
+    return {false, error, systemErrorText(error)};
 }
 
 // A leading "/" would make the *at calls ignore the folder; the names are always inside it.
@@ -46,31 +61,27 @@ bool refusesNoReplace(int error)
     return error == EINVAL || error == ENOSYS || error == ENOTTY || error == EOPNOTSUPP;
 }
 
-// linkat never replaces an existing target, so link-then-unlink keeps the no-replace promise.
-// Only regular files can be moved this way; a failed unlink takes the new link back.
-FileMover::Result moveByLink(int folder, const char *from, const char *to, int renameError)
+// The errors a file system gives when it has no hard links (exFAT and MTP through FUSE, some
+// network mounts).
+bool refusesLinks(int error)
 {
-    struct stat st;
-    if (::fstatat(folder, from, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return failed(errno);
-    if (!S_ISREG(st.st_mode))
-        return failed(renameError);
-    if (::linkat(folder, from, folder, to, 0) != 0)
-        return failed(errno);
-    if (::unlinkat(folder, from, 0) != 0) {
-        const int error = errno;
-        ::unlinkat(folder, to, 0);
-        return failed(error);
-    }
-    return {true, 0, {}};
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
 }
 
 } // namespace
 
-RenameCall setRenameCall(RenameCall call)
+FileCalls systemFileCalls()
 {
-    const RenameCall previous = g_rename;
-    g_rename = call;
+    return {::renameat2, ::renameat, ::linkat, ::unlinkat, ::fstatat};
+}
+
+FileCalls setFileCalls(const FileCalls &calls)
+{
+    const FileCalls previous = g_calls;
+    g_calls = calls;
+    WayMemory &memory = wayMemory();
+    const std::lock_guard lock(memory.mutex);
+    memory.ways.clear();
     return previous;
 }
 
@@ -81,8 +92,17 @@ FileMover::FileMover(const QByteArray &folderPath)
         return;
     }
     m_folder = ::open(folderPath.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (m_folder < 0)
+    struct stat st;
+    if (m_folder < 0 || ::fstat(m_folder, &st) != 0) {
         m_openError = errno;
+        return;
+    }
+    m_device = st.st_dev;
+    WayMemory &memory = wayMemory();
+    const std::lock_guard lock(memory.mutex);
+    const auto known = memory.ways.find(m_device);
+    if (known != memory.ways.end())
+        m_way = known->second;
 }
 
 FileMover::~FileMover()
@@ -93,27 +113,87 @@ FileMover::~FileMover()
 
 FileMover::Result FileMover::move(const QByteArray &from, const QByteArray &to)
 {
-    if (m_folder < 0)
+    if (m_openError != 0)
         return failed(m_openError);
-    const QByteArray source = insideFolder(from);
-    const QByteArray target = insideFolder(to);
-    if (!usable(source) || !usable(target))
+    const QByteArray sourceName = insideFolder(from);
+    const QByteArray targetName = insideFolder(to);
+    if (!usable(sourceName) || !usable(targetName))
         return failed(EINVAL);
+    const char *source = sourceName.constData();
+    const char *target = targetName.constData();
 
     // A file that already has its new name needs no move; the no-replace rename would refuse it.
-    if (source == target) {
+    if (sourceName == targetName) {
         struct stat st;
-        if (::fstatat(m_folder, source.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (g_calls.fstatat(m_folder, source, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return failed(errno);
-        return {true, 0, {}};
+        return done();
     }
 
-    if (g_rename(m_folder, source.constData(), m_folder, target.constData(), RENAME_NOREPLACE) == 0)
-        return {true, 0, {}};
-    const int error = errno;
-    if (!refusesNoReplace(error))
+    if (m_way == Way::NoReplace) {
+        if (g_calls.renameat2(m_folder, source, m_folder, target, RENAME_NOREPLACE) == 0)
+            return done();
+        const int error = errno;
+        if (!refusesNoReplace(error))
+            return failed(error);
+        fallBackTo(Way::Link);
+    }
+    if (m_way == Way::Link)
+        return moveByLink(source, target);
+    return checkThenRename(source, target);
+}
+
+// linkat never replaces an existing target, so link-then-unlink keeps the no-replace promise.
+FileMover::Result FileMover::moveByLink(const char *from, const char *to)
+{
+    struct stat st;
+    if (g_calls.fstatat(m_folder, from, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return failed(errno);
+    if (!S_ISREG(st.st_mode)) {
+        // Only files are linked; anything else gets the no-replace rename's own answer.
+        if (g_calls.renameat2(m_folder, from, m_folder, to, RENAME_NOREPLACE) == 0)
+            return done();
+        return failed(errno);
+    }
+    if (g_calls.linkat(m_folder, from, m_folder, to, 0) != 0) {
+        const int error = errno;
+        if (!refusesLinks(error))
+            return failed(error);
+        fallBackTo(Way::CheckThenRename);
+        return checkThenRename(from, to);
+    }
+    if (g_calls.unlinkat(m_folder, from, 0) != 0) {
+        const int error = errno;
+        // The file keeps its old name only: take the new one back.
+        g_calls.unlinkat(m_folder, to, 0);
         return failed(error);
-    return moveByLink(m_folder, source.constData(), target.constData(), error);
+    }
+    return done();
+}
+
+// Where the file system refuses both the no-replace flag and links, nothing it offers can move
+// a file and refuse an existing target in one step, so the target is looked up just before a
+// plain rename. A target that another process creates between the look-up and the rename is
+// still replaced; the window is the time between two system calls.
+FileMover::Result FileMover::checkThenRename(const char *from, const char *to)
+{
+    struct stat st;
+    if (g_calls.fstatat(m_folder, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return failed(EEXIST);
+    if (errno != ENOENT)
+        return failed(errno);
+    if (g_calls.renameat(m_folder, from, m_folder, to) != 0)
+        return failed(errno);
+    return done();
+}
+
+void FileMover::fallBackTo(Way way)
+{
+    m_way = way;
+    WayMemory &memory = wayMemory();
+    const std::lock_guard lock(memory.mutex);
+    Way &known = memory.ways.try_emplace(m_device, way).first->second;
+    known = std::max(known, way);
 }
 
 } // namespace tolvane

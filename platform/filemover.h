@@ -2,11 +2,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <sys/types.h>
 
 namespace tolvane {
 
-// Renames files inside one folder and never replaces an existing file, also when another
-// process creates the target at the same moment. Names are raw bytes, relative to the folder.
+// Renames files inside one folder and never replaces an existing file. Names are raw bytes,
+// relative to the folder. Make one mover per folder and batch: it learns which way of moving
+// the folder's file system allows and keeps to it.
 class FileMover
 {
 public:
@@ -14,22 +16,40 @@ public:
     {
         bool ok = false;
         int error = 0;     // errno of the failing call, 0 on success
-        QString errorText; // strerror text of that call, empty on success
+        QString errorText; // systemErrorText of that error, empty on success
+    };
+
+    // How a move avoids replacing a file, from the safest; a mover goes down to the next only
+    // when the file system refuses the one before.
+    enum class Way {
+        NoReplace,       // renameat2 with RENAME_NOREPLACE
+        Link,            // linkat to the new name, then unlinkat of the old one (files only)
+        CheckThenRename, // fstatat finds no target, then a plain renameat
     };
 
     // Opens the folder (raw path bytes); a folder that cannot be opened makes every move fail
-    // with the error of the open.
+    // with the error of the open. Starts with the way last found to work on the folder's file
+    // system in this process.
     explicit FileMover(const QByteArray &folderPath);
     ~FileMover();
     FileMover(const FileMover &) = delete;
     FileMover &operator=(const FileMover &) = delete;
 
-    // Renames from → to. A name may contain "/" and then names a file in a subfolder.
+    // Renames from → to. A name may contain "/" and then names a file in a subfolder; leading
+    // "/" are dropped. A file moved onto its own name is only checked to be there.
     Result move(const QByteArray &from, const QByteArray &to);
 
+    Way way() const { return m_way; }
+
 private:
+    Result moveByLink(const char *from, const char *to);
+    Result checkThenRename(const char *from, const char *to);
+    void fallBackTo(Way way);
+
     int m_folder = -1;
     int m_openError = 0;
+    dev_t m_device = 0;
+    Way m_way = Way::NoReplace;
 };
 
 } // namespace tolvane

@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
     libopencc-dev libopencc-data opencc
     unicode-data bzip2
+    exfatprogs exfat-fuse fuse3 mount
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     libxcb1-dev
     fonts-wqy-microhei fonts-dejavu-core

@@ -1,41 +1,92 @@
+#include "platform/filecalls.h"
 #include "platform/filemover.h"
-#include "platform/renamecall.h"
+#include "platform/systemerror.h"
+#include "support/exfatmount.h"
+#include "support/rows.h"
 #include "support/testdir.h"
 
 #include <QTest>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <memory>
+#include <utility>
 
 using namespace tolvane;
+using tolvane::test::names;
 using tolvane::test::TestDir;
+using Way = FileMover::Way;
 
 namespace {
 
-int g_refusal = 0;     // errno the faked rename gives; 0 calls the real one
-QByteArray g_intruder; // a file another process creates just before the rename
-
-int fakeRename(int fromFolder, const char *from, int toFolder, const char *to, unsigned int flags)
+// What the faked system calls do besides calling the real ones.
+struct Fake
 {
-    if (!g_intruder.isEmpty()) {
-        const int fd =
-            ::openat(toFolder, g_intruder.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        const bool written = fd >= 0 && ::write(fd, "intruder", 8) == 8;
-        if (fd < 0 || ::close(fd) != 0 || !written)
-            qWarning("intruder not written");
-    }
-    if (g_refusal != 0) {
-        errno = g_refusal;
-        return -1;
-    }
-    return ::renameat2(fromFolder, from, toFolder, to, flags);
+    int renameRefusal = 0; // errno of every renameat2
+    int linkRefusal = 0;   // errno of every linkat
+    int unlinkRefusal = 0; // errno of unlinking one of the old names "a" and "c"
+    QByteArrayList calls;
+    TestDir *dir = nullptr;
+    QByteArray intruder; // made in dir by another process just before the next rename or link
+};
+
+Fake g_fake;
+const FileCalls g_real = systemFileCalls();
+
+int refuse(int error)
+{
+    errno = error;
+    return -1;
 }
 
-QString strerrorText(int error)
+void enter(const char *call)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    g_fake.calls.append(call);
+    if (!g_fake.intruder.isEmpty())
+        g_fake.dir->createFile(std::exchange(g_fake.intruder, {}), "intruder");
+}
+
+const FileCalls g_fakes{
+    [](int fromFolder, const char *from, int toFolder, const char *to, unsigned int flags) {
+        enter("renameat2");
+        return g_fake.renameRefusal ? refuse(g_fake.renameRefusal)
+                                    : g_real.renameat2(fromFolder, from, toFolder, to, flags);
+    },
+    [](int fromFolder, const char *from, int toFolder, const char *to) {
+        enter("renameat");
+        return g_real.renameat(fromFolder, from, toFolder, to);
+    },
+    [](int fromFolder, const char *from, int toFolder, const char *to, int flags) {
+        enter("linkat");
+        return g_fake.linkRefusal ? refuse(g_fake.linkRefusal)
+                                  : g_real.linkat(fromFolder, from, toFolder, to, flags);
+    },
+    [](int folder, const char *name, int flags) {
+        g_fake.calls.append("unlinkat");
+        const bool old = qstrcmp(name, "a") == 0 || qstrcmp(name, "c") == 0;
+        return old && g_fake.unlinkRefusal ? refuse(g_fake.unlinkRefusal)
+                                           : g_real.unlinkat(folder, name, flags);
+    },
+    [](int folder, const char *name, struct stat *st, int flags) {
+        g_fake.calls.append("fstatat");
+        return g_real.fstatat(folder, name, st, flags);
+    },
+};
+
+// The faked calls for one test; the real ones, and a process that has learnt nothing, after.
+struct FakeCalls
+{
+    FakeCalls(int renameRefusal, int linkRefusal, int unlinkRefusal = 0)
+    {
+        g_fake = {renameRefusal, linkRefusal, unlinkRefusal, {}, nullptr, {}};
+        setFileCalls(g_fakes);
+    }
+    ~FakeCalls() { setFileCalls(g_real); }
+};
+
+void checkResult(const FileMover::Result &result, int error)
+{
+    QCOMPARE(result.ok, error == 0);
+    QCOMPARE(result.error, error);
+    QCOMPARE(result.errorText, error ? systemErrorText(error) : QString());
 }
 
 } // namespace
@@ -45,9 +96,10 @@ class TestFileMover : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Every case through each way, forced by a file system that refuses the ways before it.
     void move_data()
     {
-        QTest::addColumn<int>("refusal"); // a refused no-replace flag moves by link and unlink
+        QTest::addColumn<Way>("way");
         QTest::addColumn<QByteArrayList>("files"); // a trailing "/" makes a folder
         QTest::addColumn<QByteArray>("from");
         QTest::addColumn<QByteArray>("to");
@@ -56,39 +108,40 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("intruder");
         QTest::addColumn<QByteArray>("folder"); // added to the test folder's path
         const QByteArrayList a{"a"}, b{"b"}, both{"a", "b"};
-        const auto row = [](const QByteArray &name, int refusal, const QByteArrayList &files,
+        const auto row = [](const QByteArray &name, Way way, const QByteArrayList &files,
                             const QByteArray &from, const QByteArray &to, int error,
                             const QByteArrayList &after, const QByteArray &intruder = {},
                             const QByteArray &folder = {}) {
             QTest::newRow(name.constData())
-                << refusal << files << from << to << error << after << intruder << folder;
+                << way << files << from << to << error << after << intruder << folder;
         };
-        for (const int refusal : {0, EINVAL}) {
-            const QByteArray way = refusal ? "link fallback: " : "rename: ";
-            row(way + "plain", refusal, a, "a", "b", 0, b);
-            row(way + "target exists", refusal, both, "a", "b", EEXIST, both);
-            row(way + "target appears just before the move", refusal, a, "a", "b", EEXIST, both,
-                "b");
-            row(way + "missing source", refusal, a, "gone", "b", ENOENT, a);
+        for (const Way way : {Way::NoReplace, Way::Link, Way::CheckThenRename}) {
+            const QByteArray n = QByteArrayList{"no-replace: ", "link: ", "check: "}[int(way)];
+            const bool link = way == Way::Link, check = way == Way::CheckThenRename;
+            row(n + "plain", way, a, "a", "b", 0, b);
+            row(n + "target exists", way, both, "a", "b", EEXIST, both);
+            row(n + "missing source", way, a, "gone", "b", ENOENT, a);
+            row(n + "leading slash stays in the folder", way, a, "a", "//b", 0, b);
+            row(n + "raw bytes", way, {"\xff\n x"}, "\xff\n x", "\xfe y", 0, {"\xfe y"});
+            row(n + "empty source", way, a, "", "b", EINVAL, a);
+            row(n + "NUL in target is not cut", way, a, "a", QByteArray("b\0c", 3), EINVAL, a);
+            row(n + "NUL in source is not cut", way, a, QByteArray("a\0x", 3), "b", EINVAL, a);
+            row(n + "same name", way, a, "a", "a", 0, a);
+            row(n + "same name, missing", way, a, "b", "b", ENOENT, a);
+            // Only files can be linked: a folder gets the refused rename's error.
+            row(n + "folder", way, {"a/"}, "a", "b", link ? EINVAL : 0, link ? a : b);
+            // The one window left: a target made between the check and the rename is replaced.
+            row(n + "target appears just before the move", way, a, "a", "b", check ? 0 : EEXIST,
+                check ? b : both, "b");
         }
-        row("leading slash stays in the folder", 0, a, "a", "//b", 0, b);
-        row("raw bytes", 0, {"\xff\n x"}, "\xff\n x", "\xfe y", 0, {"\xfe y"});
-        row("empty source", 0, a, "", "b", EINVAL, a);
-        row("NUL in target is not cut", 0, a, "a", QByteArray("b\0c", 3), EINVAL, a);
-        row("NUL in source is not cut", 0, a, QByteArray("a\0x", 3), "b", EINVAL, a);
-        row("same name", 0, a, "a", "a", 0, a);
-        row("same name, missing", 0, a, "b", "b", ENOENT, a);
-        row("ENOSYS falls back", ENOSYS, a, "a", "sub b", 0, {"sub b"});
-        row("EOPNOTSUPP falls back", EOPNOTSUPP, a, "a", "b", 0, b);
-        row("other errors are final", EXDEV, a, "a", "b", EXDEV, a);
-        row("folders are not linked", EOPNOTSUPP, {"a/"}, "a", "b", EOPNOTSUPP, a);
-        row("missing folder", 0, a, "a", "b", ENOENT, a, {}, "/missing");
-        row("NUL in the folder's path", 0, a, "a", "b", EINVAL, a, {}, QByteArray("\0/x", 3));
+        row("missing folder", Way::NoReplace, a, "a", "b", ENOENT, a, {}, "/missing");
+        row("NUL in the folder's path", Way::NoReplace, a, "a", "b", EINVAL, a, {},
+            QByteArray("\0/x", 3));
     }
 
     void move()
     {
-        QFETCH(int, refusal);
+        QFETCH(Way, way);
         QFETCH(QByteArrayList, files);
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
@@ -100,20 +153,136 @@ private Q_SLOTS:
         for (const QByteArray &name : files)
             name.endsWith('/') ? dir.createFolder(name.chopped(1)) : dir.createFile(name);
         auto before = dir.contents();
-        if (!intruder.isEmpty())
+        if (!intruder.isEmpty() && error != 0)
             ++before["intruder"];
 
-        g_refusal = refusal;
-        g_intruder = intruder;
-        const RenameCall real = setRenameCall(fakeRename);
-        const FileMover::Result result = FileMover(dir.nativePath() + folder).move(from, to);
-        setRenameCall(real);
-        QCOMPARE(result.ok, error == 0);
-        QCOMPARE(result.error, error);
-        QCOMPARE(result.errorText, error ? strerrorText(error) : QString());
+        const FakeCalls fake(way == Way::NoReplace ? 0 : EINVAL,
+                             way == Way::CheckThenRename ? EPERM : 0);
+        {
+            // Another folder on the same file system teaches the process the way.
+            TestDir other;
+            other.createFile("w");
+            QVERIFY(FileMover(other.nativePath()).move("w", "x").ok);
+        }
+        FileMover mover(dir.nativePath() + folder);
+        QCOMPARE(mover.way(), folder.isEmpty() ? way : Way::NoReplace);
+        g_fake.dir = &dir;
+        g_fake.intruder = intruder;
+        checkResult(mover.move(from, to), error);
         QCOMPARE(dir.names(), after);
         QCOMPARE(dir.contents(), before);
     }
+
+    // Two moves of one batch, "a" → "b" then "c" → "d": the calls each makes and the way the
+    // mover, and a new one on the same file system, keeps to.
+    void fallback_data()
+    {
+        QTest::addColumn<int>("renameRefusal");
+        QTest::addColumn<int>("linkRefusal");
+        QTest::addColumn<int>("unlinkRefusal");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<Way>("way");
+        QTest::addColumn<QByteArray>("firstCalls");
+        QTest::addColumn<QByteArray>("laterCalls");
+        const auto row = [](const char *name, int renameRefusal, int linkRefusal, int error,
+                            Way way, const char *firstCalls, const char *laterCalls,
+                            int unlinkRefusal = 0) {
+            QTest::newRow(name) << renameRefusal << linkRefusal << unlinkRefusal << error << way
+                                << QByteArray(firstCalls) << QByteArray(laterCalls);
+        };
+        const char *link = "fstatat|linkat|unlinkat", *check = "fstatat|renameat";
+        const QByteArray linkFirst = QByteArray("renameat2|") + link;
+        const QByteArray checkFirst = "renameat2|fstatat|linkat|" + QByteArray(check);
+        row("no refusal", 0, 0, 0, Way::NoReplace, "renameat2", "renameat2");
+        row("EINVAL: link", EINVAL, 0, 0, Way::Link, linkFirst, link);
+        row("ENOSYS: link", ENOSYS, 0, 0, Way::Link, linkFirst, link);
+        row("EINVAL, EPERM: check", EINVAL, EPERM, 0, Way::CheckThenRename, checkFirst, check);
+        row("ENOSYS, EOPNOTSUPP: check", ENOSYS, EOPNOTSUPP, 0, Way::CheckThenRename, checkFirst,
+            check);
+        row("ENOTTY, ENOSYS: check", ENOTTY, ENOSYS, 0, Way::CheckThenRename, checkFirst, check);
+        row("EOPNOTSUPP, EMLINK: check", EOPNOTSUPP, EMLINK, 0, Way::CheckThenRename, checkFirst,
+            check);
+        row("other rename errors are final", EXDEV, 0, EXDEV, Way::NoReplace, "renameat2",
+            "renameat2");
+        row("other link errors are final", EINVAL, EXDEV, EXDEV, Way::Link,
+            "renameat2|fstatat|linkat", "fstatat|linkat");
+        // The new name is taken back: the file keeps its old one, and only that.
+        row("old name cannot be removed", EINVAL, 0, EBUSY, Way::Link, linkFirst + "|unlinkat",
+            QByteArray(link) + "|unlinkat", EBUSY);
+    }
+
+    void fallback()
+    {
+        QFETCH(int, renameRefusal);
+        QFETCH(int, linkRefusal);
+        QFETCH(int, unlinkRefusal);
+        QFETCH(int, error);
+        QFETCH(Way, way);
+        QFETCH(QByteArray, firstCalls);
+        QFETCH(QByteArray, laterCalls);
+        TestDir dir;
+        dir.createFile("a");
+        dir.createFile("c");
+        const auto before = dir.contents();
+        const FakeCalls fake(renameRefusal, linkRefusal, unlinkRefusal);
+
+        FileMover mover(dir.nativePath());
+        checkResult(mover.move("a", "b"), error);
+        QCOMPARE(std::exchange(g_fake.calls, {}), names(firstCalls));
+        QCOMPARE(mover.way(), way);
+        checkResult(mover.move("c", "d"), error);
+        QCOMPARE(g_fake.calls, names(laterCalls));
+        QCOMPARE(FileMover(dir.nativePath()).way(), way);
+        QCOMPARE(dir.names(), names(error ? "a|c" : "b|d"));
+        QCOMPARE(dir.contents(), before);
+    }
+
+    // A real exFAT through FUSE refuses the no-replace flag and links, and ignores case.
+    void exfat_data()
+    {
+        QTest::addColumn<QByteArrayList>("files");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArrayList>("after");
+        const QByteArrayList both{"a.jpg", "b.jpg"};
+        QTest::newRow("plain") << QByteArrayList{"a.jpg"} << QByteArray("c.jpg") << 0
+                               << QByteArrayList{"c.jpg"};
+        QTest::newRow("onto an existing name") << both << QByteArray("b.jpg") << EEXIST << both;
+        QTest::newRow("onto a case variant") << both << QByteArray("B.JPG") << EEXIST << both;
+        // Needs a detour through another name, which the batch makes.
+        QTest::newRow("own name in another case")
+            << QByteArrayList{"a.jpg"} << QByteArray("A.jpg") << EEXIST << QByteArrayList{"a.jpg"};
+    }
+
+    void exfat()
+    {
+        QFETCH(QByteArrayList, files);
+        QFETCH(QByteArray, to);
+        QFETCH(int, error);
+        QFETCH(QByteArrayList, after);
+        if (!m_exfat)
+            m_exfat = std::make_unique<test::ExfatMount>();
+        if (!m_exfat->ready())
+            QSKIP(qPrintable(m_exfat->skipReason()));
+        TestDir dir(m_exfat->path());
+        for (const QByteArray &name : files)
+            dir.createFile(name);
+        const auto before = dir.contents();
+
+        FileMover mover(dir.nativePath());
+        checkResult(mover.move("a.jpg", to), error);
+        if (error == 0)
+            QCOMPARE(mover.way(), Way::CheckThenRename);
+        // What exFAT taught holds for exFAT alone.
+        QCOMPARE(FileMover(TestDir().nativePath()).way(), Way::NoReplace);
+        QCOMPARE(dir.names(), after);
+        QCOMPARE(dir.contents(), before);
+    }
+
+    void cleanupTestCase() { m_exfat.reset(); }
+
+private:
+    std::unique_ptr<test::ExfatMount> m_exfat;
 };
 
 QTEST_GUILESS_MAIN(TestFileMover)

@@ -18,6 +18,12 @@ TestDir::TestDir()
         qFatal("cannot create a temporary folder");
 }
 
+TestDir::TestDir(const QByteArray &parent) : m_dir(QFile::decodeName(parent + "/test-XXXXXX"))
+{
+    if (!m_dir.isValid())
+        qFatal("cannot create a temporary folder in %s", parent.constData());
+}
+
 TestDir::~TestDir()
 {
     const auto removeEntry = [](const char *path, const struct stat *, int, FTW *) {

@@ -14,6 +14,8 @@ class TestDir
 {
 public:
     TestDir();
+    // A folder inside `parent`, to test another file system.
+    explicit TestDir(const QByteArray &parent);
     // Removes the folder byte by byte: Qt's own removal skips names that are not UTF-8.
     ~TestDir();
     TestDir(const TestDir &) = delete;

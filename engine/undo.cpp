@@ -1,6 +1,8 @@
 #include "engine/undo.h"
 
+#include "engine/batchreport.h"
 #include "engine/folderscan.h"
+#include "platform/rawname.h"
 
 namespace tolvane {
 
@@ -22,7 +24,8 @@ void Undo::prepare()
             return found && found->identity == identity;
         };
         for (const JournalRecord::Entry &entry : std::as_const(m_record.entries)) {
-            const QByteArray temporary = m_record.temporaryStem + '-' + QByteArray::number(entry.id);
+            const QByteArray temporary =
+                m_record.temporaryStem + '-' + QByteArray::number(entry.id);
             QByteArray at;
             if (isThere(entry.to, entry.identity))
                 at = entry.to;
@@ -60,6 +63,21 @@ void Undo::cancel()
 {
     if (m_job)
         m_job->cancel();
+}
+
+} // namespace tolvane
+
+namespace tolvane {
+
+QStringList Undo::problemLines() const
+{
+    QStringList lines;
+    for (const JournalRecord::Entry &entry : m_lost)
+        lines.append(QStringLiteral("“%1”→“%2”：文件已被删除、改名或替换")
+                         .arg(displayName(entry.to), displayName(entry.from)));
+    if (m_job)
+        lines += BatchReport::problemLines(*m_job);
+    return lines;
 }
 
 } // namespace tolvane

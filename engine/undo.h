@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -33,6 +34,9 @@ public:
     // Recorded files found nowhere: deleted, renamed or replaced since the batch.
     const QList<JournalRecord::Entry> &lost() const { return m_lost; }
     const BatchJob *job() const { return m_job.get(); }
+    bool cancelled() const { return m_job && m_job->cancelled(); }
+    // One line for each file that did not get its old name back, and why.
+    QStringList problemLines() const;
 
 private:
     Stage m_stage = Stage::New;

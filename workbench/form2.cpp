@@ -4,16 +4,20 @@
 #include "controls/host/storedform.h"
 #include "controls/text/text.h"
 #include "engine/basename.h"
+#include "engine/batchreport.h"
 #include "engine/ftoj.h"
-#include "engine/listidentity.h"
 #include "engine/serialrename.h"
 #include "engine/simplifyrename.h"
+#include "engine/undo.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
+#include "platform/systemerror.h"
 #include "platform/twips.h"
+#include "workbench/batchdriver.h"
 #include "workbench/drivelistbox.h"
 #include "workbench/filelistbox.h"
 #include "workbench/folderlistbox.h"
+#include "workbench/listboxresults.h"
 #include "workbench/tabplacer.h"
 #include "workbench/tabstripstyle.h"
 
@@ -24,9 +28,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QSet>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
-#include <cstring>
 
 namespace tolvane {
 namespace {
@@ -89,6 +95,7 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
 
     Form_Load();
     connectHandlers();
+    createUndo();
 }
 
 Form2::~Form2() = default;
@@ -100,7 +107,8 @@ void Form2::createNavigation()
     m_lstMap = put(new FolderListBox(this), QStringLiteral("lstMap"), {80, 360, 3255, 2400});
     m_lstFiles = put(new FileListBox(this), QStringLiteral("lstFiles"), {80, 2880, 3255, 3630});
     m_List1 = put(new QListWidget(this), QStringLiteral("List1"), {3360, 2880, 3855, 3630});
-    m_results = std::make_unique<ListBoxResults>(*m_List1);
+    m_results = new ListBoxResults(*m_List1);
+    m_driver = new BatchDriver(*this);
 
     // The lists come up on the working folder by their own defaults; no handler runs yet.
     m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
@@ -232,26 +240,50 @@ void Form2::lstFiles_Click()
 
 void Form2::reportUnreadable(const QByteArray &path, int error)
 {
-    m_messages.failure(QStringLiteral("无法打开文件夹【%1】：%2")
-                           .arg(displayName(path), QString::fromLocal8Bit(std::strerror(error))));
+    m_messages.failure(
+        QStringLiteral("无法打开文件夹【%1】：%2").arg(displayName(path), systemErrorText(error)));
 }
 
-template <typename Action> void Form2::renaming(Action action)
+bool Form2::batchRunning() const
 {
-    const ListIdentity before = ListIdentity::take(m_lstFiles->path(), m_lstFiles->listing());
-    m_results->startJournal();
-    action();
-    if (before.anyChanged(m_results->journal()))
-        m_lstFiles->refresh();
+    return m_driver->busy() || m_results->pending();
+}
+
+void Form2::runBatch(std::shared_ptr<BatchJob> job, std::function<void(const BatchJob &)> finish)
+{
+    auto stale = std::make_shared<bool>(false);
+    BatchDriver::Work work;
+    work.run = [job, stale, shown = m_lstFiles->entries()] {
+        job->run();
+        // A file now named as another entry of the list makes that entry stand for it.
+        const QSet<QByteArray> names(shown.cbegin(), shown.cend());
+        const std::vector<RenameResult> &results = job->results();
+        for (size_t i = 0; i < results.size() && !*stale; ++i)
+            *stale = results[i].outcome == RenameResult::Outcome::Done &&
+                     names.contains(job->plan().renames[qsizetype(i)].to);
+    };
+    work.progress = [job] { return std::pair{job->done(), job->total()}; };
+    work.cancel = [job] { job->cancel(); };
+    work.then = [this, job, stale, finish] {
+        finish(*job);
+        if (*stale)
+            m_lstFiles->refresh();
+    };
+    m_driver->start(std::move(work));
 }
 
 void Form2::Command1_Click()
 {
+    if (m_driver->busy())
+        return;
     // The entries are taken at the click: exactly what the list shows.
-    renaming([this] {
-        RunSerialRename(m_text1->Text(), m_text2->Text(), m_lstMap->path(), m_lstFiles->entries(),
-                        *m_results, m_messages, m_batch);
-    });
+    std::shared_ptr<BatchJob> job =
+        startSerialRename(m_text1->Text(), m_text2->Text(), m_lstMap->path(), m_lstFiles->entries(),
+                          *m_results, m_messages, m_batch);
+    if (job)
+        runBatch(job, [this](const BatchJob &done) {
+            finishSerialRename(done, *m_results, m_messages);
+        });
 }
 
 void Form2::Command2_Click()
@@ -300,21 +332,84 @@ void Form2::text4_Change()
 
 void Form2::Command4_Click()
 {
-    renaming([this] {
-        convertSelected(m_lstMap->path(), m_lstFiles->selectedName(), m_text4->Text(), *m_results,
-                        m_messages, m_conversion);
-    });
+    if (m_driver->busy())
+        return;
+    std::shared_ptr<BatchJob> job = startConvertSelected(
+        m_lstMap->path(), m_lstFiles->selectedName(), m_text4->Text(), m_messages, m_conversion);
+    if (job)
+        runBatch(job,
+                 [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
 }
 
 void Form2::Command5_Click()
 {
+    if (m_driver->busy())
+        return;
     bool confirmed = false;
-    renaming([this, &confirmed] {
-        confirmed = convertFolder(m_lstMap->path(), m_lstFiles->entries(), *m_results, m_messages,
-                                  m_conversion);
-    });
+    std::shared_ptr<BatchJob> job = startConvertFolder(m_lstMap->path(), m_lstFiles->entries(),
+                                                       m_messages, m_conversion, &confirmed);
     if (confirmed)
         m_Command5->hide();
+    if (job)
+        runBatch(job,
+                 [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
+}
+
+void Form2::createUndo()
+{
+    // Inside a text box Ctrl+Z undoes typing: the edit field takes the key first.
+    auto *shortcut = new QShortcut(QKeySequence::Undo, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, &Form2::undoLastBatch);
+    m_List1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_List1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu(m_List1);
+        menu.addAction(QStringLiteral("撤销上一次改名"), this, &Form2::undoLastBatch);
+        menu.exec(m_List1->viewport()->mapToGlobal(at));
+    });
+}
+
+void Form2::undoLastBatch()
+{
+    if (m_driver->busy())
+        return;
+    auto undo = std::make_shared<Undo>();
+    const auto finished = [this, undo] {
+        const QStringList problems = undo->problemLines();
+        if (undo->cancelled())
+            m_messages.notice(QStringLiteral("撤销已取消。已恢复原名的文件可以再次撤销时继续。"));
+        else if (!problems.isEmpty())
+            m_messages.failure(
+                BatchReport::listed(QStringLiteral("下列文件没有恢复原名："), problems));
+        // The list shows the names as they are now.
+        m_lstFiles->refresh();
+    };
+    const auto ask = [this, undo, finished] {
+        if (undo->stage() == Undo::Stage::NothingToUndo) {
+            m_messages.notice(QStringLiteral("没有可以撤销的改名。"));
+            return;
+        }
+        if (undo->stage() != Undo::Stage::Ready) {
+            m_messages.failure(QStringLiteral("无法撤销：%1").arg(undo->error()));
+            return;
+        }
+        if (!m_messages.askYesNo(QStringLiteral("Tolvane"),
+                                 QStringLiteral("撤销上一次改名：文件夹【%1】中的 %2 "
+                                                "个文件将恢复原来的名字。")
+                                     .arg(displayName(undo->folder()))
+                                     .arg(undo->count())))
+            return;
+        BatchDriver::Work moves;
+        moves.run = [undo] { undo->execute(); };
+        moves.progress = [undo] { return std::pair{undo->job()->done(), undo->job()->total()}; };
+        moves.cancel = [undo] { undo->cancel(); };
+        moves.then = finished;
+        m_driver->start(std::move(moves));
+    };
+    BatchDriver::Work find;
+    find.run = [undo] { undo->prepare(); };
+    find.then = ask;
+    m_driver->start(std::move(find));
 }
 
 QLineEdit *Form2::text1Edit() const

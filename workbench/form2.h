@@ -3,9 +3,10 @@
 #include "controls/host/formhost.h"
 #include "engine/batchstate.h"
 #include "engine/conversionstate.h"
-#include "workbench/listboxresults.h"
 
+#include <QByteArrayList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QGroupBox;
@@ -16,10 +17,13 @@ class QTabWidget;
 
 namespace tolvane {
 
+class BatchDriver;
+class BatchJob;
 class Command;
 class DriveListBox;
 class FileListBox;
 class FolderListBox;
+class ListBoxResults;
 class MessageBoxes;
 class StoredForm;
 class TabPlacer;
@@ -39,6 +43,11 @@ public:
     // The form-level variables.
     const BatchState &batchState() const { return m_batch; }
     const ConversionState &conversionState() const { return m_conversion; }
+    // True while a batch moves files (and while its names are still being listed).
+    bool batchRunning() const;
+
+    // Ctrl+Z and List1's context menu: undoes the newest batch not undone yet, after a question.
+    void undoLastBatch();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -71,9 +80,11 @@ private:
 
     void refreshPreview();
     void reportUnreadable(const QByteArray &path, int error);
-    // Runs a rename or conversion; re-reads the file list only when a name it shows has come
-    // to stand for another file, so that no later click acts on a file it does not show.
-    template <typename Action> void renaming(Action action);
+    // Runs a batch off this thread, then finish() here. The file list is re-read only when a
+    // name it shows has come to stand for another file, so that no later click acts on a file
+    // it does not show.
+    void runBatch(std::shared_ptr<BatchJob> job, std::function<void(const BatchJob &)> finish);
+    void createUndo();
     QLineEdit *text1Edit() const;
 
     MessageBoxes &m_messages;
@@ -98,7 +109,8 @@ private:
     Command *m_Command3 = nullptr;
     Command *m_Command4 = nullptr;
     Command *m_Command5 = nullptr;
-    std::unique_ptr<ListBoxResults> m_results;
+    ListBoxResults *m_results = nullptr;
+    BatchDriver *m_driver = nullptr;
 
     // text1's selection as it was when text1 lost the focus (the edit field drops it then);
     // "#" from Command3 replaces it as typing would. Length 0: only the caret.

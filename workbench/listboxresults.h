@@ -2,28 +2,33 @@
 
 #include "engine/resultlist.h"
 
+#include <QObject>
 #include <QStringList>
 
 class QListWidget;
 
 namespace tolvane {
 
-// List1 as the engine's result list. It also keeps the names appended since the last
-// startJournal(), so the form can tell what a rename or conversion produced.
-class ListBoxResults : public ResultList
+// List1 as the engine's result list. Names are shown a few thousand per turn of the event
+// loop, so that listing a batch of a hundred thousand files does not freeze the window.
+class ListBoxResults : public QObject, public ResultList
 {
+    Q_OBJECT
+
 public:
-    explicit ListBoxResults(QListWidget &list) : m_list(list) {}
+    explicit ListBoxResults(QListWidget &list);
 
     void clear() override;
     void append(const QString &name) override;
-
-    void startJournal() { m_journal.clear(); }
-    const QStringList &journal() const { return m_journal; }
+    // True while names are waiting to be shown.
+    bool pending() const { return !m_pending.isEmpty(); }
 
 private:
+    void flush();
+
     QListWidget &m_list;
-    QStringList m_journal;
+    QStringList m_pending;
+    bool m_flushQueued = false;
 };
 
 } // namespace tolvane

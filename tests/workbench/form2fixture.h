@@ -4,6 +4,7 @@
 #include "controls/text/text.h"
 #include "platform/rawname.h"
 #include "support/fakemessageboxes.h"
+#include "support/statehome.h"
 #include "support/testdir.h"
 #include "workbench/filelistbox.h"
 #include "workbench/folderlistbox.h"
@@ -17,6 +18,7 @@ namespace tolvane::test {
 // A working form over a real temporary folder, with message boxes recorded.
 struct Form2Fixture
 {
+    StateHome state;
     TestDir dir;
     FakeMessageBoxes boxes;
     Form2 form{boxes};
@@ -63,7 +65,12 @@ struct Form2Fixture
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
-    void click(const char *command) { QTest::mouseClick(get<Command>(command), Qt::LeftButton); }
+    // A click, and the batch it may start run to its end.
+    void click(const char *command)
+    {
+        QTest::mouseClick(get<Command>(command), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.batchRunning(), 20000);
+    }
 };
 
 } // namespace tolvane::test

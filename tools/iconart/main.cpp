@@ -15,8 +15,9 @@ int main(int argc, char *argv[])
     const QDir resources(QString::fromLocal8Bit(argv[1]));
     QList<QPair<int, QString>> outputs{{48, QStringLiteral("icon/tolvane.png")}};
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        outputs.append({size, QStringLiteral("icon/hicolor/%1x%1/apps/io.github.tolvane.Tolvane.png")
-                                  .arg(size)});
+        outputs.append(
+            {size,
+             QStringLiteral("icon/hicolor/%1x%1/apps/io.github.tolvane.Tolvane.png").arg(size)});
     for (const auto &[size, name] : outputs) {
         const QString path = resources.filePath(name);
         if (!QDir().mkpath(QFileInfo(path).path()) ||

@@ -43,12 +43,14 @@ int runCommandLine(int argc, char *argv[])
     return 1;
 }
 
-int runWindow(int argc, char *argv[], const QByteArray &folder)
+int runWindow(char *argv[], const QByteArray &folder)
 {
     // Before the working form loads: its lists start on the working folder.
     const QString folderProblem = folder.isEmpty() ? QString() : tolvane::enterStartFolder(folder);
 
-    QApplication app(argc, argv);
+    // Only the program's name: Qt would read a folder named like one of its options ("-reverse").
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tolvane.Tolvane"));
@@ -74,5 +76,5 @@ int main(int argc, char *argv[])
     const tolvane::LaunchRequest request = tolvane::readLaunchRequest(argc, argv);
     if (request.mode == tolvane::LaunchRequest::CommandLine)
         return runCommandLine(argc, argv);
-    return runWindow(argc, argv, request.folder);
+    return runWindow(argv, request.folder);
 }

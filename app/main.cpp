@@ -1,3 +1,5 @@
+#include "app/launchrequest.h"
+#include "app/startfolder.h"
 #include "frame/form1.h"
 #include "platform/fontsubstitutes.h"
 #include "platform/qtmessageboxes.h"
@@ -5,6 +7,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -30,13 +33,27 @@ void watchFirstPaint(tolvane::Form1 &frame)
         Qt::QueuedConnection);
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Arguments the window does not take. The command line will answer them; until it exists
+// they are refused without opening a display.
+int runCommandLine(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
+    QTextStream(stderr) << QStringLiteral("tolvane：不认识的参数。用法：tolvane [文件夹]")
+                        << Qt::endl;
+    return 1;
+}
+
+int runWindow(char *argv[], const QByteArray &folder)
+{
+    // Before the working form loads: its lists start on the working folder.
+    const QString folderProblem = folder.isEmpty() ? QString() : tolvane::enterStartFolder(folder);
+
+    // Only the program's name: Qt would read a folder named like one of its options ("-reverse").
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tolvane.Tolvane"));
     tolvane::installFontSubstitutes();
 
     // The message boxes belong over the frame, and the working form needs them as it loads.
@@ -47,5 +64,17 @@ int main(int argc, char *argv[])
         return 1;
     watchFirstPaint(frame);
     frame.show();
+    if (!folderProblem.isEmpty())
+        QTimer::singleShot(0, &frame, [&boxes, folderProblem] { boxes->failure(folderProblem); });
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const tolvane::LaunchRequest request = tolvane::readLaunchRequest(argc, argv);
+    if (request.mode == tolvane::LaunchRequest::CommandLine)
+        return runCommandLine(argc, argv);
+    return runWindow(argv, request.folder);
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tolvane needs to build, run and test, and only those missing.
+# Installs the Debian packages Tolvane needs to build, run and test, and only those missing;
+# packages named as arguments too (scripts/package.sh adds the packaging tools).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,8 @@ packages=(
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     libxcb1-dev
     fonts-wqy-microhei fonts-dejavu-core
+    desktop-file-utils appstream
+    "$@"
 )
 
 missing=()

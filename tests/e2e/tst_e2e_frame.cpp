@@ -44,6 +44,7 @@ private:
 
     std::unique_ptr<XSession> m_x;
     TestDir m_folder;
+    TestDir m_elsewhere;
     QProcess m_app;
     qulonglong m_window = 0;
     QString m_artifacts = QStringLiteral(TOLVANE_ARTIFACTS);
@@ -61,9 +62,10 @@ void TestE2eFrame::initTestCase()
     m_folder.createFile("繁體/舊檔案.txt");
 
     m_app.setProcessEnvironment(m_x->environment());
-    m_app.setWorkingDirectory(m_folder.path());
+    // Started elsewhere on the folder given: the renames below prove the window opened there.
+    m_app.setWorkingDirectory(m_elsewhere.path());
     m_app.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_app.start(QStringLiteral(TOLVANE_APP), {});
+    m_app.start(QStringLiteral(TOLVANE_APP), {m_folder.path()});
     QVERIFY(m_app.waitForStarted());
     // Start-up waits longest: the sanitized program starts slowly beside a running build.
     m_window = m_x->waitForWindow(QStringLiteral("^Tolvane$"), 30);

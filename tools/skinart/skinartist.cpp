@@ -240,42 +240,4 @@ QImage SkinArtist::picture(int id) const
     }
 }
 
-QImage SkinArtist::icon() const
-{
-    QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
-    image.fill(0);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    // A teal tile with a white folder on it and a running number tag.
-    QLinearGradient tile(0, 2, 0, 46);
-    tile.setColorAt(0, QColor(40, 196, 184));
-    tile.setColorAt(1, QColor(22, 96, 186));
-    p.setPen(QPen(QColor(14, 60, 120), 1.5));
-    p.setBrush(tile);
-    p.drawRoundedRect(QRectF(2, 2, 44, 44), 9, 9);
-
-    QPainterPath folder;
-    folder.moveTo(9, 15);
-    folder.lineTo(19, 15);
-    folder.lineTo(22, 18);
-    folder.lineTo(39, 18);
-    folder.lineTo(39, 36);
-    folder.lineTo(9, 36);
-    folder.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255));
-    p.drawPath(folder);
-    p.setBrush(QColor(255, 196, 64));
-    p.drawRect(QRectF(9, 21, 30, 3));
-
-    p.setPen(QPen(QColor(22, 96, 186), 2.4, Qt::SolidLine, Qt::FlatCap));
-    for (const double x : {20.5, 27.5}) {
-        p.drawLine(QPointF(x, 25.5), QPointF(x - 1.5, 35));
-    }
-    for (const double y : {28.0, 32.5})
-        p.drawLine(QPointF(16, y), QPointF(32, y));
-    return image;
-}
-
 } // namespace tolvane

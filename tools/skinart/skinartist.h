@@ -11,8 +11,6 @@ class SkinArtist
 public:
     // Picture 101 to 112 at its own size.
     QImage picture(int id) const;
-    // The 48 × 48 program icon.
-    QImage icon() const;
 
 private:
     enum Lit { None, Minimise, Maximise, Close };

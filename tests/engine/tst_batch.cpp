@@ -1,11 +1,15 @@
 #include "engine/batchjob.h"
 #include "engine/undo.h"
+#include "platform/filecalls.h"
+#include "support/exfatmount.h"
 #include "support/rows.h"
 #include "support/statehome.h"
 #include "support/testdir.h"
 
 #include <QTest>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tolvane;
@@ -28,6 +32,40 @@ QByteArray problemCodes(const BatchPlan &plan)
     for (const PlannedRename &r : plan.renames)
         out.append(names[int(r.problem)]);
     return out.join('|');
+}
+
+// Acts on the n-th rename a mover makes, right after it.
+int g_renames = 0;
+int g_actAt = 0;
+std::function<void()> g_act;
+int countingRename(int from, const char *a, int to, const char *b, unsigned int flags)
+{
+    const int result = ::renameat2(from, a, to, b, flags);
+    if (++g_renames == g_actAt)
+        g_act();
+    return result;
+}
+
+struct ActAfterRenames
+{
+    ActAfterRenames(int n, std::function<void()> act)
+    {
+        g_renames = 0;
+        g_actAt = n;
+        g_act = std::move(act);
+        FileCalls calls = systemFileCalls();
+        calls.renameat2 = countingRename;
+        setFileCalls(calls);
+    }
+    ~ActAfterRenames() { setFileCalls(systemFileCalls()); }
+};
+
+QByteArrayList numbered(int count)
+{
+    QByteArrayList names;
+    for (int i = 1; i <= count; ++i)
+        names.append(QByteArray::number(i).rightJustified(3, '0') + ".txt");
+    return names;
 }
 
 } // namespace
@@ -188,6 +226,113 @@ private Q_SLOTS:
         Undo none;
         none.prepare();
         QCOMPARE(none.stage(), Undo::Stage::NothingToUndo);
+    }
+
+    // Cancel stops after the current move; what was done stays undoable.
+    void cancelMidBatch()
+    {
+        test::TestDir dir;
+        const QByteArrayList from = numbered(50), to = numbered(51).mid(1);
+        for (const QByteArray &name : from)
+            dir.createFile(name);
+        const auto before = dir.contents();
+        BatchJob batch = job(dir, from, to);
+        batch.prepare();
+        {
+            const ActAfterRenames cancel(7, [&batch] { batch.cancel(); });
+            batch.execute();
+        }
+        QVERIFY(batch.cancelled());
+        QCOMPARE(batch.done(), 7);
+        // A shift up moves the last file first.
+        QCOMPARE(dir.names(), from.first(43) + to.last(7));
+        QCOMPARE(dir.contents(), before);
+        Undo undo;
+        undo.prepare();
+        QCOMPARE(undo.count(), 7);
+        undo.execute();
+        QCOMPARE(dir.names(), from);
+    }
+
+    // A batch killed between two moves: a fresh process finds the journal and puts back the
+    // files already moved, the others are untouched.
+    void killedMidBatch()
+    {
+        test::TestDir dir;
+        const QByteArrayList from = {"a", "b", "c", "d", "e"}, to = {"b", "c", "a", "x", "y"};
+        for (const QByteArray &name : from)
+            dir.createFile(name);
+        const auto before = dir.contents();
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            // Stops in the middle of the ring a -> b -> c -> a, a at its temporary name.
+            const ActAfterRenames stop(3, [&ready] {
+                (void)!::write(ready[1], "x", 1);
+                ::pause();
+            });
+            job(dir, from, to).run();
+            ::_exit(0);
+        }
+        char c;
+        QCOMPARE(::read(ready[0], &c, 1), 1);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(dir.names() != from);
+        QCOMPARE(dir.contents(), before);
+
+        const pid_t undoer = ::fork();
+        if (undoer == 0) {
+            Undo undo;
+            undo.prepare();
+            undo.execute();
+            ::_exit(undo.problemLines().isEmpty() ? 0 : 1);
+        }
+        ::waitpid(undoer, &status, 0);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QCOMPARE(dir.names(), from);
+        QCOMPARE(dir.contents(), before);
+        for (const QByteArray &name : from)
+            QCOMPARE(dir.content(name), name);
+    }
+
+    // A USB stick's exFAT: no no-replace rename, no links, and one file answers to every
+    // spelling of its name.
+    void exfat()
+    {
+        const test::ExfatMount stick;
+        if (!stick.ready())
+            QSKIP(qPrintable(stick.skipReason()));
+        test::TestDir dir(stick.path());
+        const QByteArrayList from = {"photo01.jpg", "02.txt", "03.txt", "x.TXT"};
+        const QByteArrayList to = {"Photo01.jpg", "03.txt", "04.txt", "X.txt"};
+        for (const QByteArray &name : from)
+            dir.createFile(name);
+        const auto before = dir.contents();
+        const auto names = dir.names();
+        BatchJob batch = job(dir, from, to);
+        batch.run();
+        QCOMPARE(batch.stage(), BatchJob::Stage::Ran);
+        QCOMPARE(batch.done(), 4);
+        QCOMPARE(dir.names(), test::names("03.txt|04.txt|Photo01.jpg|X.txt"));
+        QCOMPARE(dir.contents(), before);
+
+        // Another file's name in another case is taken, there.
+        BatchJob taken = job(dir, {"04.txt"}, {"photo01.JPG"});
+        taken.run();
+        QCOMPARE(taken.plan().renames[0].problem, PlanProblem::TakenByFile);
+
+        Undo undo;
+        undo.prepare();
+        QCOMPARE(undo.count(), 4);
+        undo.execute();
+        QVERIFY2(undo.problemLines().isEmpty(), qPrintable(undo.problemLines().join(u'\n')));
+        QCOMPARE(dir.names(), names);
+        QCOMPARE(dir.contents(), before);
     }
 
     // Without a journal there is no way back, so nothing moves.

@@ -1,21 +1,16 @@
-// Serial rename of 20,000 files against a bare loop of no-replace renames over the same names.
+// Serial rename of 20,000 files through the whole engine (plan, journal, moves) against a bare
+// loop of no-replace renames over the same names.
+#include "bench/benchkit.h"
 #include "engine/renameplan.h"
 #include "engine/resultlist.h"
 #include "engine/serialrename.h"
 #include "platform/messageboxes.h"
 
-#include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <fcntl.h>
-#include <unistd.h>
-#include <vector>
 
 using namespace tolvane;
+using namespace tolvane::bench;
 
 namespace {
 
@@ -48,36 +43,6 @@ private:
     }
 };
 
-// A fresh folder of empty files for one round.
-struct Folder
-{
-    explicit Folder(const QByteArrayList &names)
-    {
-        path = QFile::encodeName(dir.path());
-        for (const QByteArray &name : names) {
-            const int fd =
-                ::open((path + '/' + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-            if (fd < 0) {
-                std::perror("open");
-                std::exit(1);
-            }
-            ::close(fd);
-        }
-    }
-    QTemporaryDir dir;
-    QByteArray path;
-};
-
-// Processor time of this process, kernel time included: renames are almost all kernel work,
-// and the other builds sharing the machine then disturb the comparison far less than on a
-// wall clock.
-double cpuSeconds()
-{
-    timespec now;
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 double engineRun(const QByteArray &folder, const QByteArrayList &names)
 {
     Sink results;
@@ -89,30 +54,11 @@ double engineRun(const QByteArray &folder, const QByteArrayList &names)
     return cpuSeconds() - start;
 }
 
-double rawRun(const QByteArray &folder, const QByteArrayList &from, const QByteArrayList &to)
-{
-    const double start = cpuSeconds();
-    const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    for (qsizetype i = 0; i < from.size(); ++i) {
-        if (::renameat2(fd, from[i].constData(), fd, to[i].constData(), RENAME_NOREPLACE) != 0) {
-            std::perror("renameat2");
-            std::exit(1);
-        }
-    }
-    ::close(fd);
-    return cpuSeconds() - start;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main()
 {
+    const StateHome state;
     QByteArrayList names;
     for (int i = 0; i < fileCount; ++i)
         names.append("photo " + QByteArray::number(i).rightJustified(5, '0') + ".jpg");

@@ -160,7 +160,10 @@ private Q_SLOTS:
         QCOMPARE(m_log.join(u' '), events);
         QTEST(box.Value(), "after");
         QVERIFY(glyph < 0 || shownGlyph(box) == glyph);
-        QCOMPARE(changes.size(), m_log.count(u"Click"_qs) * (before <= 2));
+        const auto valueChanges =
+            std::count_if(changes.begin(), changes.end(),
+                          [](const QVariantList &c) { return c.at(1) == u"Value"_qs; });
+        QCOMPARE(valueChanges, m_log.count(u"Click"_qs) * (before <= 2));
     }
 
     // Every property set is saved and comes back with its stored names upper-cased.
@@ -176,7 +179,6 @@ private Q_SLOTS:
         box.setForeColor(0x8000000F);
         check again;
         const auto [saved, resaved] = saveAndReload(box, m_host, again);
-        QCOMPARE(saved.size(), 8);
         QCOMPARE(resaved, saved);
     }
 };

@@ -1,0 +1,32 @@
+#include "controls/access/checkaccessible.h"
+
+#include "controls/check/check.h"
+
+namespace tolvane {
+
+CheckAccessible::CheckAccessible(check *box)
+    : ClickAccessible(box, QAccessible::CheckBox, toggleAction())
+{}
+
+check *CheckAccessible::box() const
+{
+    return static_cast<check *>(widget());
+}
+
+QString CheckAccessible::text(QAccessible::Text t) const
+{
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return box()->Caption();
+    return ClickAccessible::text(t);
+}
+
+QAccessible::State CheckAccessible::state() const
+{
+    QAccessible::State s = ClickAccessible::state();
+    s.checkable = true;
+    s.checked = box()->Value() == 1;
+    s.checkStateMixed = box()->Value() == 2;
+    return s;
+}
+
+} // namespace tolvane

@@ -8,6 +8,7 @@ packages=(
     libopencc-dev libopencc-data opencc
     unicode-data bzip2
     xvfb xauth xdotool x11-utils x11-apps imagemagick
+    dbus-daemon at-spi2-core
     libxcb1-dev
     fonts-wqy-microhei fonts-dejavu-core
 )

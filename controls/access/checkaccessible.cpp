@@ -5,19 +5,12 @@
 namespace tolvane {
 
 CheckAccessible::CheckAccessible(check *box)
-    : ClickAccessible(box, QAccessible::CheckBox, toggleAction())
+    : ClickAccessible(box, QAccessible::CheckBox, toggleAction(), [box] { return box->Caption(); })
 {}
 
 check *CheckAccessible::box() const
 {
     return static_cast<check *>(widget());
-}
-
-QString CheckAccessible::text(QAccessible::Text t) const
-{
-    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-        return box()->Caption();
-    return ClickAccessible::text(t);
 }
 
 QAccessible::State CheckAccessible::state() const

@@ -12,7 +12,6 @@ class CheckAccessible : public ClickAccessible
 public:
     explicit CheckAccessible(check *box);
 
-    QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
 
 private:

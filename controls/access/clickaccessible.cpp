@@ -17,9 +17,17 @@ void send(QWidget *target, QEvent::Type type, QPointF at, Qt::MouseButton button
 
 } // namespace
 
-ClickAccessible::ClickAccessible(QWidget *control, QAccessible::Role role, const QString &action)
-    : LeafAccessible(control, role), m_action(action)
+ClickAccessible::ClickAccessible(QWidget *control, QAccessible::Role role, const QString &action,
+                                 std::function<QString()> caption)
+    : LeafAccessible(control, role), m_action(action), m_caption(std::move(caption))
 {}
+
+QString ClickAccessible::text(QAccessible::Text t) const
+{
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return m_caption();
+    return LeafAccessible::text(t);
+}
 
 QStringList ClickAccessible::actionNames() const
 {

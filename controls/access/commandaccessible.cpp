@@ -5,19 +5,13 @@
 namespace tolvane {
 
 CommandAccessible::CommandAccessible(Command *button)
-    : ClickAccessible(button, QAccessible::PushButton, pressAction())
+    : ClickAccessible(button, QAccessible::PushButton, pressAction(),
+                      [button] { return button->Caption(); })
 {}
 
 Command *CommandAccessible::button() const
 {
     return static_cast<Command *>(widget());
-}
-
-QString CommandAccessible::text(QAccessible::Text t) const
-{
-    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-        return button()->Caption();
-    return ClickAccessible::text(t);
 }
 
 QAccessible::State CommandAccessible::state() const

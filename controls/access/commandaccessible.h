@@ -12,7 +12,6 @@ class CommandAccessible : public ClickAccessible
 public:
     explicit CommandAccessible(Command *button);
 
-    QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
 
 private:

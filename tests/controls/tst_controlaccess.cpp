@@ -1,7 +1,7 @@
 #include "controls/Command/command.h"
 #include "controls/check/check.h"
-#include "controls/host/formhost.h"
 #include "controls/text/text.h"
+#include "controltestkit.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -9,30 +9,15 @@
 
 using namespace tolvane;
 
-namespace {
-
-// The pointer signals and the click, by name, in the order they come.
-template <typename Control> void recordClick(Control *control, QStringList &raised)
-{
-    for (const auto &[signal, name] :
-         {std::pair{&Control::MouseDown, "MouseDown"}, std::pair{&Control::MouseUp, "MouseUp"}})
-        QObject::connect(control, signal, control,
-                         [&raised, name] { raised << QLatin1String(name); });
-    QObject::connect(control, &Control::Click, control, [&raised] { raised << u"Click"_qs; });
-}
-
-} // namespace
-
 class TestControlAccess : public QObject
 {
     Q_OBJECT
 
-    FormHost m_host;
-
 private Q_SLOTS:
     // Setup: "disable" (the control), "parent" (its form), "lock", or a check value. The
-    // button's press or the box's toggle is done once; `after` lists what it raised and the
-    // states then. A text's `after` is its content read through the text interface.
+    // button's press or the box's toggle is done once, in the middle of the control (in twips for
+    // the box); `after` lists what it raised and the states then. A text's `after` is its content
+    // read through the text interface.
     void readerSeesTheControl_data()
     {
         for (const char *column : {"kind", "setup", "name", "states", "actions", "after"})
@@ -43,16 +28,14 @@ private Q_SLOTS:
             for (const char *value : {kind, setup, name, states, actions, after})
                 data << QString::fromUtf8(value);
         };
-        const char *clicked = "MouseDown MouseUp Click / focusable";
-        row("Command", "", "确 定", "focusable", "Press SetFocus", clicked);
+        row("Command", "", "确 定", "focusable", "Press SetFocus",
+            "MouseDown(1,0,50,15) MouseUp(1,0,50,15) Click / focusable");
         row("Command", "disable", "确 定", "disabled focusable", "", "/ disabled focusable");
         row("Command", "parent", "确 定", "disabled focusable", "", "/ disabled focusable");
         row("check", "0", "全部", "focusable checkable", "Toggle SetFocus",
-            "MouseDown MouseUp Click / focusable checkable checked");
+            "MouseDown(1,0,750,225) MouseUp(1,0,750,225) Click / focusable checkable checked");
         row("check", "2", "全部", "focusable checkable mixed", "Toggle SetFocus",
-            "MouseDown MouseUp Click / focusable checkable");
-        row("check", "disable", "全部", "disabled focusable checkable", "",
-            "/ disabled focusable checkable");
+            "MouseDown(1,0,750,225) MouseUp(1,0,750,225) Click / focusable checkable");
         row("text", "", "新文件名：", "focusable editable", "SetFocus", "P#.txt");
         row("text", "lock", "新文件名：", "focusable readOnly", "SetFocus", "P#.txt");
         row("text", "disable", "新文件名：", "disabled focusable readOnly", "", "P#.txt");
@@ -63,17 +46,17 @@ private Q_SLOTS:
         QFETCH(QString, setup);
         QWidget form;
         HostedControl *control = nullptr;
-        QStringList raised;
+        EventLog raised;
         if (kind == u"Command") {
             auto *button = new Command(&form);
             button->setCaption(u"确 定"_qs);
-            recordClick(button, raised);
+            raised.record(button, &Command::MouseDown, &Command::MouseUp, &Command::Click);
             control = button;
         } else if (kind == u"check") {
             auto *box = new check(&form);
             box->setCaption(u"全部"_qs);
             box->setValue(setup.toInt());
-            recordClick(box, raised);
+            raised.record(box, &check::MouseDown, &check::MouseUp, &check::Click);
             control = box;
         } else {
             control = new text(&form);
@@ -84,10 +67,9 @@ private Q_SLOTS:
         form.setEnabled(setup != u"parent");
 
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
-        const QMap<QString, QAccessible::Role> roles{{u"Command"_qs, QAccessible::PushButton},
-                                                     {u"check"_qs, QAccessible::CheckBox},
-                                                     {u"text"_qs, QAccessible::EditableText}};
-        QCOMPARE(iface->role(), roles.value(kind));
+        QCOMPARE(iface->role(), kind == u"Command" ? QAccessible::PushButton
+                                : kind == u"check" ? QAccessible::CheckBox
+                                                   : QAccessible::EditableText);
         QTEST(iface->text(QAccessible::Name), "name");
         const auto states = [iface] {
             const QAccessible::State s = iface->state();
@@ -107,15 +89,15 @@ private Q_SLOTS:
         QCOMPARE(iface->childCount(), 0); // the parts stay out of a reader's way
         QTEST(iface->actionInterface()->actionNames().join(u' '), "actions");
         if (QAccessibleTextInterface *content = iface->textInterface()) {
-            static_cast<text *>(control)->setText(u"P#.txt"_qs);
             QVERIFY(iface->editableTextInterface());
-            QTEST(content->text(0, content->characterCount()), "after");
-            return;
+            static_cast<text *>(control)->setText(u"P#.txt"_qs);
+            raised << content->text(0, content->characterCount());
+        } else {
+            iface->actionInterface()->doAction(kind == u"Command"
+                                                   ? QAccessibleActionInterface::pressAction()
+                                                   : QAccessibleActionInterface::toggleAction());
+            raised << u"/"_qs << states();
         }
-        iface->actionInterface()->doAction(kind == u"Command"
-                                               ? QAccessibleActionInterface::pressAction()
-                                               : QAccessibleActionInterface::toggleAction());
-        raised << u"/"_qs << states();
         QTEST(raised.join(u' '), "after");
     }
 };

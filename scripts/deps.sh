@@ -10,6 +10,7 @@ packages=(
     unicode-data bzip2
     exfatprogs exfat-fuse fuse3 mount
     xvfb xauth xdotool x11-utils x11-apps imagemagick
+    dbus-daemon at-spi2-core
     libxcb1-dev
     fonts-wqy-microhei fonts-dejavu-core
     desktop-file-utils appstream

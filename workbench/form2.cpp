@@ -88,6 +88,10 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
     m_placer = new TabPlacer(*m_SSTab1);
     createRenameTab(stored);
     createConversionTab(stored);
+    // Readers name each text box by the label beside it.
+    for (int i = 1; i <= 5; ++i)
+        findChild<QLabel *>(QStringLiteral("Label%1").arg(i))
+            ->setBuddy(findChild<text *>(QStringLiteral("text%1").arg(i)));
     m_SSTab1->setCurrentIndex(0);
     setTabOrder({m_Drivestation, m_lstMap, m_lstFiles, m_List1, m_SSTab1, m_Frame1, m_Command3,
                  m_Command2, m_Command1, m_text3, m_text2, m_text1, m_text4, m_text5, m_Command4,

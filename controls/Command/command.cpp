@@ -6,6 +6,7 @@
 #include "platform/cursor.h"
 #include "platform/virtualkey.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -83,24 +84,6 @@ Command::Command(QWidget *parent)
 
 Command::~Command() = default;
 
-void Command::setEnabled(bool New_Enabled)
-{
-    QWidget::setEnabled(New_Enabled);
-    IsEnabled = New_Enabled;
-    RefreshState();
-    notifyChanged(QStringLiteral("Enabled"));
-}
-
-void Command::setFont(const QFont &New_Font)
-{
-    m_Font = New_Font;
-    QWidget::setFont(New_Font);
-    lbl->setFont(New_Font);
-    lbl->adjustSize();
-    notifyChanged(QStringLiteral("Font"));
-    LayoutCaption();
-}
-
 void Command::setFontColor(qint32 New_FontColor)
 {
     m_FontColor = New_FontColor;
@@ -124,6 +107,8 @@ void Command::setCaption(const QString &New_Caption)
     lbl->adjustSize();
     resized();
     notifyChanged(QStringLiteral("Caption"));
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
 void Command::setIconAlign(qint32 New_IconAlign)
@@ -156,13 +141,14 @@ void Command::setIcon(const QImage &New_Icon)
         m_IconAlign = 1;
     LayoutCaption();
     LayoutIcon();
-    imgButton->show();
+    imgButton->setVisible(isEnabled());
 }
 
 void Command::initProperties()
 {
     setEnabled(true);
     setFont(ambientFont());
+    RefreshState();
     setIcon(Icon());
     setCaption(displayName());
 }
@@ -183,7 +169,7 @@ void Command::writeProperties(PropertyBag &bag) const
     bag.write(QStringLiteral("Icon"), QVariant(Icon()), QVariant::fromValue<qint32>(0));
     bag.write<bool>(QStringLiteral("Enabled"), isEnabledSelf(), true);
     bag.write<QString>(QStringLiteral("Caption"), Caption(), displayName());
-    bag.write<QFont>(QStringLiteral("Font"), m_Font, ambientFont());
+    bag.write<QFont>(QStringLiteral("Font"), font(), ambientFont());
     bag.write<qint32>(QStringLiteral("FontColor"), m_FontColor, 0);
 }
 
@@ -203,6 +189,21 @@ bool Command::event(QEvent *event)
         return true;
     }
     return HostedControl::event(event);
+}
+
+void Command::changeEvent(QEvent *event)
+{
+    HostedControl::changeEvent(event);
+    // Enabled and font follow the widget, whoever changed them (a parent, a QWidget pointer).
+    if (event->type() == QEvent::EnabledChange) {
+        RefreshState();
+        notifyChanged(QStringLiteral("Enabled"));
+    } else if (event->type() == QEvent::FontChange) {
+        lbl->setFont(font());
+        lbl->adjustSize();
+        notifyChanged(QStringLiteral("Font"));
+        LayoutCaption();
+    }
 }
 
 bool Command::eventFilter(QObject *watched, QEvent *event)
@@ -310,7 +311,7 @@ void Command::paintEvent(QPaintEvent *)
 
 void Command::pressed(qint16 Button, qint16 Shift, float X, float Y)
 {
-    if (Button != 1 || !IsEnabled || isOne(ButtonDown))
+    if (Button != 1 || !isEnabled() || isOne(ButtonDown))
         return;
     m_lblPos += QPointF(PressOffset, PressOffset);
     m_imgButtonPos += QPointF(PressOffset, PressOffset);
@@ -323,7 +324,7 @@ void Command::pressed(qint16 Button, qint16 Shift, float X, float Y)
 
 void Command::moved(qint16 Button, qint16 Shift, float X, float Y)
 {
-    if (!IsEnabled || State == Hover || isOne(ButtonDown))
+    if (!isEnabled() || State == Hover || isOne(ButtonDown))
         return;
     State = Hover;
     paint();
@@ -333,7 +334,7 @@ void Command::moved(qint16 Button, qint16 Shift, float X, float Y)
 
 void Command::released(qint16 Button, qint16 Shift, float X, float Y)
 {
-    if (!IsEnabled)
+    if (!isEnabled())
         return;
     LayoutCaption();
     LayoutIcon();
@@ -353,7 +354,7 @@ void Command::keyPressed(qint16 KeyAscii)
 
 void Command::focusGained()
 {
-    if (!IsEnabled)
+    if (!isEnabled())
         return;
     HasFocus = true;
     State = Focused;
@@ -364,7 +365,7 @@ void Command::focusGained()
 
 void Command::focusLost()
 {
-    if (!IsEnabled)
+    if (!isEnabled())
         return;
     HasFocus = false;
     State = Normal;
@@ -389,26 +390,16 @@ void Command::hoverExitTest()
 
 void Command::RefreshState()
 {
-    if (IsEnabled) {
-        State = Normal;
-        paint();
-        lbl->setEnabled(true);
-        imgButton->setVisible(m_IconAlign != 0);
-        LayoutCaption();
-        LayoutIcon();
-    } else {
-        State = Disabled;
-        paint();
-        lbl->setEnabled(false);
-        imgButton->hide();
-        m_IconAlign = 0;
-        LayoutCaption();
-    }
+    State = isEnabled() ? Normal : Disabled;
+    paint();
+    imgButton->setVisible(shownIconAlign() != 0);
+    LayoutCaption();
+    LayoutIcon();
 }
 
 void Command::LayoutCaption()
 {
-    m_lblPos = QPointF(CommandLayout::captionLeft(m_IconAlign, float(m_lblPos.x()), size(),
+    m_lblPos = QPointF(CommandLayout::captionLeft(shownIconAlign(), float(m_lblPos.x()), size(),
                                                   lbl->size(), imgButton->size()),
                        CommandLayout::captionTop(size(), lbl->size()));
     place(lbl, m_lblPos);

@@ -17,11 +17,12 @@ namespace tolvane {
 // and an optional icon `imgButton`, a hover look kept by polling the pointer with `Timer1`,
 // and keyboard clicks on key release.
 //
-// Properties (each setter notifies the host by the property's name): Enabled()/setEnabled(),
-// Font()/setFont(), FontColor()/setFontColor() (0x00BBGGRR or a system colour),
+// Properties (each setter notifies the host by the property's name): Enabled() and Font() are
+// QWidget's own setEnabled()/setFont(), noticed as they change, also when the change comes
+// from a parent; FontColor()/setFontColor() (0x00BBGGRR or a system colour),
 // Caption()/setCaption(), IconAlign()/setIconAlign() (0 none, 1 left, 2 right), Icon()/setIcon()
-// (a null image for none). setEnabled() and setFont() hide QWidget's: call them through a
-// `Command`. Events arrive as the signals below, in their declaration order.
+// (a null image for none). A disabled button hides its icon but keeps its placement. Events
+// arrive as the signals below, in their declaration order.
 class Command : public HostedControl
 {
     Q_OBJECT
@@ -31,9 +32,7 @@ public:
     ~Command() override;
 
     bool Enabled() const { return isEnabledSelf(); }
-    void setEnabled(bool New_Enabled);
-    QFont Font() const { return m_Font; }
-    void setFont(const QFont &New_Font);
+    QFont Font() const { return font(); }
     qint32 FontColor() const { return m_FontColor; }
     void setFontColor(qint32 New_FontColor);
     QString Caption() const;
@@ -65,6 +64,7 @@ protected:
     void resized() override;
 
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -83,6 +83,8 @@ private:
     void hoverExitTest();
 
     void RefreshState();
+    // The icon placement the look follows: none while disabled.
+    qint32 shownIconAlign() const { return isEnabled() ? m_IconAlign : 0; }
     void LayoutCaption();
     void LayoutIcon();
     void paint(); // PaintState of the current State
@@ -96,9 +98,7 @@ private:
 
     TriFlag ButtonDown;
     TriFlag HasFocus;
-    QFont m_Font;
     qint32 m_FontColor = 0;
-    bool IsEnabled = false;
     ButtonState State = Normal;
     qint32 m_IconAlign = 0;
     QImage m_Icon;

@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 #include "platform/virtualkey.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -32,21 +33,16 @@ check::check(QWidget *parent) : HostedControl(parent)
     m_Timer1.start();
 }
 
-void check::setEnabled(bool vNewValue)
-{
-    QWidget::setEnabled(vNewValue);
-    if (isEnabledSelf())
-        ShowGlyph();
-    else
-        ShowDisabledGlyph();
-    applyCaptionColor();
-}
-
 void check::setValue(qint32 vNewValue)
 {
+    QAccessible::State changed;
+    changed.checked = (m_Value == 1) != (vNewValue == 1);
+    changed.checkStateMixed = (m_Value == 2) != (vNewValue == 2);
     m_Value = vNewValue;
     ShowGlyph();
     notifyChanged(QStringLiteral("Value"));
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void check::setCaption(const QString &vNewCaption)
@@ -54,14 +50,8 @@ void check::setCaption(const QString &vNewCaption)
     m_caption = vNewCaption;
     LayoutCheck();
     notifyChanged(QStringLiteral("Caption"));
-}
-
-void check::setFont(const QFont &vNewFont)
-{
-    m_Font = vNewFont;
-    QWidget::setFont(vNewFont);
-    LayoutCheck();
-    notifyChanged(QStringLiteral("Font"));
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
 void check::setBackColor(quint32 New_BackColor)
@@ -101,7 +91,7 @@ void check::readProperties(const PropertyBag &bag)
 
 void check::writeProperties(PropertyBag &bag) const
 {
-    bag.write(QStringLiteral("Font"), m_Font, ambientFont());
+    bag.write(QStringLiteral("Font"), font(), ambientFont());
     bag.write(QStringLiteral("Value"), m_Value, qint32(0));
     bag.write(QStringLiteral("Caption"), m_caption, displayName());
     bag.write(QStringLiteral("Enabled"), isEnabledSelf(), true);
@@ -109,9 +99,23 @@ void check::writeProperties(PropertyBag &bag) const
     bag.write(QStringLiteral("ForeColor"), qint32(m_ForeColor), qint32(0));
 }
 
+void check::changeEvent(QEvent *event)
+{
+    HostedControl::changeEvent(event);
+    // Enabled and font follow the widget, whoever changed them (a parent, a QWidget pointer).
+    if (event->type() == QEvent::EnabledChange) {
+        ShowGlyph();
+        applyCaptionColor();
+        notifyChanged(QStringLiteral("Enabled"));
+    } else if (event->type() == QEvent::FontChange) {
+        LayoutCheck();
+        notifyChanged(QStringLiteral("Font"));
+    }
+}
+
 void check::ShowGlyph()
 {
-    if (!isEnabledSelf()) {
+    if (!isEnabled()) {
         ShowDisabledGlyph();
         return;
     }
@@ -141,7 +145,7 @@ void check::LayoutCheck()
 
 void check::applyCaptionColor()
 {
-    m_captionColor = isEnabledSelf() ? colorFromValue(m_ForeColor) : DisabledCaption;
+    m_captionColor = isEnabled() ? colorFromValue(m_ForeColor) : DisabledCaption;
     update();
 }
 
@@ -263,7 +267,7 @@ void check::onClick()
 
 void check::onMouseDown(qint16 Button, qint16 Shift, float X, float Y)
 {
-    if (isEnabledSelf())
+    if (isEnabled())
         showLook(CheckGlyphs::Pressed);
     Q_EMIT MouseDown(Button, Shift, X, Y);
 }
@@ -276,7 +280,7 @@ void check::onMouseMove(qint16 Button, qint16 Shift, float X, float Y)
     if (!CheckGeometry::encloses({X, Y}, inner))
         return;
     Q_EMIT MouseMove(Button, Shift, X, Y);
-    if (isEnabledSelf())
+    if (isEnabled())
         showLook(Button == 1 ? CheckGlyphs::Pressed : CheckGlyphs::Hover);
 }
 

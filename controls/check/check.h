@@ -13,10 +13,10 @@ namespace tolvane {
 // show no glyph of their own. A click toggles 1 -> 0, 0 -> 1, 2 -> 0. While the pointer is
 // over it the control polls the pointer every 10 ms and raises MouseOut when it has left.
 //
-// Properties: Enabled()/setEnabled() (hides QWidget's, no notification), Value()/setValue(),
-// Caption()/setCaption(), Font()/setFont() (hides QWidget's), BackColor()/setBackColor(),
-// ForeColor()/setForeColor(). Colours are stored colour values (0x00BBGGRR, or a system colour
-// with the top bit set). Mouse coordinates are in twips.
+// Properties: Enabled() and Font() are QWidget's own setEnabled()/setFont(), noticed as they
+// change, also when the change comes from a parent; Value()/setValue(), Caption()/setCaption(),
+// BackColor()/setBackColor(), ForeColor()/setForeColor(). Colours are stored colour values
+// (0x00BBGGRR, or a system colour with the top bit set). Mouse coordinates are in twips.
 class check : public HostedControl
 {
     Q_OBJECT
@@ -25,13 +25,11 @@ public:
     explicit check(QWidget *parent = nullptr);
 
     bool Enabled() const { return isEnabledSelf(); }
-    void setEnabled(bool vNewValue);
     qint32 Value() const { return m_Value; }
     void setValue(qint32 vNewValue);
     QString Caption() const { return m_caption; }
     void setCaption(const QString &vNewCaption);
-    QFont Font() const { return m_Font; }
-    void setFont(const QFont &vNewFont);
+    QFont Font() const { return font(); }
     quint32 BackColor() const { return m_BackColor; }
     void setBackColor(quint32 New_BackColor);
     quint32 ForeColor() const { return m_ForeColor; }
@@ -55,6 +53,7 @@ protected:
     void writeProperties(PropertyBag &bag) const override;
     void resized() override { LayoutCheck(); }
 
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -81,7 +80,6 @@ private:
     qint32 m_Value = 0;
     quint32 m_BackColor = 0;
     quint32 m_ForeColor = 0;
-    QFont m_Font;
     QString m_caption = QStringLiteral("Check1");
     QColor m_captionColor = Qt::black;
     int m_glyph = 0;

@@ -1,5 +1,6 @@
 #include "controls/host/hostedcontrol.h"
 
+#include "controls/access/controlaccessibility.h"
 #include "controls/host/controlhost.h"
 #include "controls/host/propertybag.h"
 #include "platform/twips.h"
@@ -9,7 +10,10 @@
 
 namespace tolvane {
 
-HostedControl::HostedControl(QWidget *parent) : QWidget(parent) {}
+HostedControl::HostedControl(QWidget *parent) : QWidget(parent)
+{
+    installControlAccessibility();
+}
 
 void HostedControl::saveProperties(PropertyBag &bag) const
 {

@@ -32,8 +32,8 @@ public:
     // resize to the current size still runs the layout once.
     void resizeNow(QSize pixels);
     QRect geometryTwips() const;
-    // The control's own enabled flag. isEnabled() is also false while the form is disabled,
-    // which must neither change the control's look rules nor be saved with it.
+    // The control's own enabled flag, the one saved. isEnabled() is also false while the form
+    // is disabled: the look follows that, the stored property does not.
     bool isEnabledSelf() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void setGeometryTwips(const QRect &twips);
 

@@ -8,6 +8,7 @@
 #include "platform/leadingnumber.h"
 #include "platform/twips.h"
 
+#include <QAccessible>
 #include <QScopedValueRollback>
 
 namespace tolvane {
@@ -46,7 +47,7 @@ text::text(QWidget *parent)
 {
     paintWhite(*this);
     setAutoFillBackground(true);
-    QWidget::setFont(designFont());
+    setFont(designFont());
 
     m_TxtSpin->setObjectName(QStringLiteral("TxtSpin"));
     m_TxtSpin->setFrame(false);
@@ -59,18 +60,10 @@ text::text(QWidget *parent)
     m_ShapeBorder->setObjectName(QStringLiteral("ShapeBorder"));
     m_ShapeBorder->setColor(EnabledFrame);
     m_ShapeBorder->setGeometry(pixelRect(0, 0, 1125, 330));
+    m_TxtSpin->installEventFilter(this);
 
     connect(m_TxtSpin, &QLineEdit::textChanged, this, &text::Change);
     connect(m_TxtSpin, &KeyPressLineEdit::KeyPress, this, &text::KeyPress, Qt::DirectConnection);
-}
-
-void text::setEnabled(bool New_Enabled)
-{
-    QWidget::setEnabled(New_Enabled);
-    keepEnabledLook(false);
-    m_TxtSpin->setEnabled(New_Enabled);
-    m_ShapeBorder->setColor(New_Enabled ? EnabledFrame : DisabledFrame);
-    notifyChanged(QStringLiteral("Enabled"));
 }
 
 bool text::Locked() const
@@ -112,18 +105,6 @@ void text::setValue(double New_Value)
     notifyChanged(QStringLiteral("Value"));
 }
 
-QFont text::Font() const
-{
-    return m_TxtSpin->font();
-}
-
-void text::setFont(const QFont &New_Font)
-{
-    m_TxtSpin->setFont(New_Font);
-    notifyChanged(QStringLiteral("Font"));
-    LayoutControls();
-}
-
 void text::initProperties()
 {
     paintWhite(*this);
@@ -137,14 +118,15 @@ void text::readProperties(const PropertyBag &bag)
     // A stored disabled state only locks the window: the field keeps its enabled look and the
     // frame its colour, so that read-only previews stay legible.
     const bool enabled = bag.read(u"Enabled", true);
-    QWidget::setEnabled(enabled);
-    keepEnabledLook(!enabled);
+    setEnabled(enabled);
+    m_keepEnabledLook = !enabled;
+    showEnabledLook();
     m_TxtSpin->setReadOnly(bag.read(u"Locked", false));
     m_TxtSpin->setText(bag.read(u"Text", QStringLiteral("Text1")));
     m_Decimal = bag.read(u"Decimal", qint16(0));
     m_LargeChange = bag.read(u"LargeChange", 1.0);
     m_Value = bag.read(u"Value", 0.0);
-    m_TxtSpin->setFont(bag.read(u"Font", ambientFont()));
+    setFont(bag.read(u"Font", ambientFont()));
     LayoutControls();
 }
 
@@ -156,7 +138,7 @@ void text::writeProperties(PropertyBag &bag) const
     bag.write(QStringLiteral("Decimal"), m_Decimal, qint16(0));
     bag.write(QStringLiteral("LargeChange"), m_LargeChange, 1.0);
     bag.write(QStringLiteral("Value"), m_Value, 0.0);
-    bag.write(QStringLiteral("Font"), m_TxtSpin->font(), ambientFont());
+    bag.write(QStringLiteral("Font"), font(), ambientFont());
 }
 
 void text::LayoutControls()
@@ -172,9 +154,39 @@ void text::LayoutControls()
         pixelRect(layout.spinLeft, layout.spinTop, layout.spinWidth, layout.spinHeight));
 }
 
-void text::keepEnabledLook(bool keep)
+void text::changeEvent(QEvent *event)
 {
-    if (!keep) {
+    HostedControl::changeEvent(event);
+    // Enabled and font follow the widget, whoever changed them (a parent, a QWidget pointer).
+    if (event->type() == QEvent::EnabledChange) {
+        if (isEnabledSelf())
+            m_keepEnabledLook = false;
+        showEnabledLook();
+        notifyChanged(QStringLiteral("Enabled"));
+    } else if (event->type() == QEvent::FontChange) {
+        m_TxtSpin->setFont(font());
+        notifyChanged(QStringLiteral("Font"));
+        LayoutControls();
+    }
+}
+
+bool text::eventFilter(QObject *watched, QEvent *event)
+{
+    // A reader announces the focused widget, which is the inner field: it carries the name the
+    // control has from its label.
+    if (watched == m_TxtSpin && event->type() == QEvent::FocusIn && QAccessible::isActive()) {
+        const QAccessibleInterface *self = QAccessible::queryAccessibleInterface(this);
+        const QString name = self ? self->text(QAccessible::Name) : QString();
+        if (m_TxtSpin->accessibleName() != name)
+            m_TxtSpin->setAccessibleName(name);
+    }
+    return HostedControl::eventFilter(watched, event);
+}
+
+void text::showEnabledLook()
+{
+    m_ShapeBorder->setColor(isEnabled() || m_keepEnabledLook ? EnabledFrame : DisabledFrame);
+    if (!m_keepEnabledLook) {
         m_TxtSpin->setPalette(QPalette());
         return;
     }

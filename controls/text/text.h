@@ -11,11 +11,11 @@ class OutlineShape;
 // one-pixel frame `ShapeBorder` on white. Focus given to the control goes to `TxtSpin`.
 //
 // Properties (each setter notifies the host by the property's name, also when the value is
-// unchanged): Enabled()/setEnabled(), hWnd(), Locked()/setLocked(), the text as
-// Text()/setText() (a member cannot share the class's name), LargeChange()/setLargeChange(),
-// Value()/setValue(), Font()/setFont(). setEnabled() and setFont() hide QWidget's: call them
-// through a `text`. Qt fonts are values, so a font changed after Font() takes effect only when
-// given back through setFont().
+// unchanged): hWnd(), Locked()/setLocked(), the text as Text()/setText() (a member cannot share
+// the class's name), LargeChange()/setLargeChange(), Value()/setValue(). Enabled() and Font()
+// are QWidget's own setEnabled()/setFont(), noticed as they change, also when the change comes
+// from a parent. Qt fonts are values, so a font changed after Font() takes effect only when
+// given back through setFont(). A QLabel whose buddy is the control names it for readers.
 class text : public HostedControl
 {
     Q_OBJECT
@@ -24,7 +24,6 @@ public:
     explicit text(QWidget *parent = nullptr);
 
     bool Enabled() const { return isEnabledSelf(); }
-    void setEnabled(bool New_Enabled);
     // The control's own window, not the edit field's; asking makes the control a native window.
     WId hWnd() { return winId(); }
     bool Locked() const;
@@ -37,8 +36,7 @@ public:
     // the locale, so that the written text reads back as the same number.
     double Value() const;
     void setValue(double New_Value);
-    QFont Font() const;
-    void setFont(const QFont &New_Font);
+    QFont Font() const { return font(); }
 
 Q_SIGNALS:
     void Change();
@@ -50,10 +48,12 @@ protected:
     void readProperties(const PropertyBag &bag) override;
     void writeProperties(PropertyBag &bag) const override;
     void resized() override { LayoutControls(); }
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void LayoutControls();
-    void keepEnabledLook(bool keep);
+    void showEnabledLook();
 
     KeyPressLineEdit *m_TxtSpin;
     OutlineShape *m_ShapeBorder;
@@ -61,6 +61,8 @@ private:
     double m_LargeChange = 1;
     double m_Value = 0;
     bool m_layingOut = false;
+    // Loaded disabled: shown with the enabled look until the control itself is enabled.
+    bool m_keepEnabledLook = false;
 };
 
 } // namespace tolvane

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "controls/host/hostedcontrol.h"
-#include "controls/host/propertybag.h"
 
 #include <QCoreApplication>
-#include <QJsonObject>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QStringList>
@@ -38,25 +36,6 @@ inline void sendMouse(QWidget *target, QEvent::Type type, QPointF at, Qt::MouseB
 {
     QMouseEvent event(type, at, target->mapToGlobal(at), button, held, modifiers);
     QCoreApplication::sendEvent(target, &event);
-}
-
-// Saves control, places again from the stored form with every name upper-cased (names match
-// without regard to case) and saves that too: returns both saves.
-template <typename Control>
-std::pair<QJsonObject, QJsonObject> saveAndReload(const Control &control, ControlHost &host,
-                                                  Control &again)
-{
-    PropertyBag saved;
-    control.saveProperties(saved);
-    const QJsonObject json = saved.toJson();
-    QJsonObject upper;
-    for (auto it = json.begin(); it != json.end(); ++it)
-        upper.insert(it.key().toUpper(), it.value());
-    const PropertyBag stored = PropertyBag::fromJson(upper);
-    placeInstance(again, host, control.objectName(), &stored);
-    PropertyBag resaved;
-    again.saveProperties(resaved);
-    return {json, resaved.toJson()};
 }
 
 } // namespace tolvane

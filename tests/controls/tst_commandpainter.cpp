@@ -81,44 +81,6 @@ private Q_SLOTS:
                 checkAxis(rows, CommandSkins::Height);
         }
     }
-
-    // At 18 x 21 the skin itself is the expected picture; elsewhere the plain paint is.
-    void focusRectangleOnlyInItsStates_data()
-    {
-        QTest::addColumn<ButtonState>("state");
-        QTest::addColumn<TriFlag>("buttonDown");
-        QTest::addColumn<TriFlag>("hasFocus");
-        QTest::addColumn<bool>("shown");
-        const TriFlag unset;
-        QTest::newRow("pressed, held") << Pressed << TriFlag(true) << unset << true;
-        QTest::newRow("pressed, not held") << Pressed << TriFlag(false) << TriFlag(true) << false;
-        QTest::newRow("hover, focus") << Hover << unset << TriFlag(true) << true;
-        QTest::newRow("hover, focus unset") << Hover << TriFlag(true) << unset << false;
-        QTest::newRow("focused, focus") << Focused << unset << TriFlag(true) << true;
-        QTest::newRow("normal") << Normal << TriFlag(true) << TriFlag(true) << false;
-        QTest::newRow("disabled") << Disabled << TriFlag(true) << TriFlag(true) << false;
-    }
-    void focusRectangleOnlyInItsStates()
-    {
-        QFETCH(ButtonState, state);
-        QFETCH(TriFlag, buttonDown);
-        QFETCH(TriFlag, hasFocus);
-        QFETCH(bool, shown);
-        const CommandSkins skins;
-        for (const QSize size : {QSize(18, 21), QSize(89, 33), QSize(17, 17)}) {
-            Surface expected =
-                size == QSize(18, 21) ? skins.at(state) : painted(skins, size, state, false, false);
-            Surface image = painted(skins, size, state, buttonDown, hasFocus);
-            // A second paint must not cancel the inverted dots.
-            CommandPainter(skins).PaintState(image, state, buttonDown, hasFocus);
-            const int r = size.width() - 3, b = size.height() - 3;
-            for (int y = 2; shown && y <= b; ++y)
-                for (int x = 2; x <= r; ++x)
-                    if ((x == 2 || x == r || y == 2 || y == b) && (x + y) % 2 == 0)
-                        expected.setPixel(x, y, expected.pixel(x, y) ^ 0xFFFFFF);
-            QCOMPARE(image.image(), expected.image());
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandPainter)

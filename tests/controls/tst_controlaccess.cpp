@@ -1,0 +1,106 @@
+#include "controls/Command/command.h"
+#include "controls/check/check.h"
+#include "controls/text/text.h"
+#include "controltestkit.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QTest>
+
+using namespace tolvane;
+
+class TestControlAccess : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Setup: "disable" (the control), "parent" (its form), "lock", or a check value. The
+    // button's press or the box's toggle is done once, in the middle of the control (in twips for
+    // the box); `after` lists what it raised and the states then. A text's `after` is its content
+    // read through the text interface.
+    void readerSeesTheControl_data()
+    {
+        for (const char *column : {"kind", "setup", "name", "states", "actions", "after"})
+            QTest::addColumn<QString>(column);
+        const auto row = [](const char *kind, const char *setup, const char *name,
+                            const char *states, const char *actions, const char *after) {
+            QTestData &data = QTest::addRow("%s %s", kind, setup);
+            for (const char *value : {kind, setup, name, states, actions, after})
+                data << QString::fromUtf8(value);
+        };
+        row("Command", "", "确 定", "focusable", "Press SetFocus",
+            "MouseDown(1,0,50,15) MouseUp(1,0,50,15) Click / focusable");
+        row("Command", "disable", "确 定", "disabled focusable", "", "/ disabled focusable");
+        row("Command", "parent", "确 定", "disabled focusable", "", "/ disabled focusable");
+        row("check", "0", "全部", "focusable checkable", "Toggle SetFocus",
+            "MouseDown(1,0,750,225) MouseUp(1,0,750,225) Click / focusable checkable checked");
+        row("check", "2", "全部", "focusable checkable mixed", "Toggle SetFocus",
+            "MouseDown(1,0,750,225) MouseUp(1,0,750,225) Click / focusable checkable");
+        row("text", "", "新文件名：", "focusable editable", "SetFocus", "P#.txt");
+        row("text", "lock", "新文件名：", "focusable readOnly", "SetFocus", "P#.txt");
+        row("text", "disable", "新文件名：", "disabled focusable readOnly", "", "P#.txt");
+    }
+    void readerSeesTheControl()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, setup);
+        QWidget form;
+        HostedControl *control = nullptr;
+        EventLog raised;
+        if (kind == u"Command") {
+            auto *button = new Command(&form);
+            button->setCaption(u"确 定"_qs);
+            raised.record(button, &Command::MouseDown, &Command::MouseUp, &Command::Click);
+            control = button;
+        } else if (kind == u"check") {
+            auto *box = new check(&form);
+            box->setCaption(u"全部"_qs);
+            box->setValue(setup.toInt());
+            raised.record(box, &check::MouseDown, &check::MouseUp, &check::Click);
+            control = box;
+        } else {
+            control = new text(&form);
+            static_cast<text *>(control)->setLocked(setup == u"lock");
+        }
+        (new QLabel(u"新文件名："_qs, &form))->setBuddy(control);
+        control->setEnabled(setup != u"disable");
+        form.setEnabled(setup != u"parent");
+
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+        QCOMPARE(iface->role(), kind == u"Command" ? QAccessible::PushButton
+                                : kind == u"check" ? QAccessible::CheckBox
+                                                   : QAccessible::EditableText);
+        QTEST(iface->text(QAccessible::Name), "name");
+        const auto states = [iface] {
+            const QAccessible::State s = iface->state();
+            QStringList set;
+            for (const auto &[on, name] : {std::pair{s.disabled, "disabled"},
+                                           {s.focusable, "focusable"},
+                                           {s.checkable, "checkable"},
+                                           {s.checked, "checked"},
+                                           {s.checkStateMixed, "mixed"},
+                                           {s.readOnly, "readOnly"},
+                                           {s.editable, "editable"}})
+                if (on)
+                    set << QLatin1String(name);
+            return set.join(u' ');
+        };
+        QTEST(states(), "states");
+        QCOMPARE(iface->childCount(), 0); // the parts stay out of a reader's way
+        QTEST(iface->actionInterface()->actionNames().join(u' '), "actions");
+        if (QAccessibleTextInterface *content = iface->textInterface()) {
+            QVERIFY(iface->editableTextInterface());
+            static_cast<text *>(control)->setText(u"P#.txt"_qs);
+            raised << content->text(0, content->characterCount());
+        } else {
+            iface->actionInterface()->doAction(kind == u"Command"
+                                                   ? QAccessibleActionInterface::pressAction()
+                                                   : QAccessibleActionInterface::toggleAction());
+            raised << u"/"_qs << states();
+        }
+        QTEST(raised.join(u' '), "after");
+    }
+};
+
+QTEST_MAIN(TestControlAccess)
+#include "tst_controlaccess.moc"

@@ -1,6 +1,7 @@
 #include "frame/form1.h"
 #include "platform/fontsubstitutes.h"
 #include "platform/qtmessageboxes.h"
+#include "platform/qttranslations.h"
 #include "workbench/form2.h"
 
 #include <QApplication>
@@ -36,7 +37,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
+    // No display name: Qt would append it to every window title, message boxes included.
+    tolvane::installQtTranslations(app);
     tolvane::installFontSubstitutes();
 
     // The message boxes belong over the frame, and the working form needs them as it loads.

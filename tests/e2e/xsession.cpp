@@ -74,6 +74,13 @@ QRect XSession::geometry(qulonglong window) const
     return r;
 }
 
+QString XSession::windowName(qulonglong window) const
+{
+    return run(QStringLiteral("xdotool"),
+               {QStringLiteral("getwindowname"), QString::number(window)})
+        .section(QLatin1Char('\n'), 0, 0);
+}
+
 QImage XSession::screenshot(const QString &path) const
 {
     run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
@@ -94,12 +101,26 @@ QImage XSession::waitForChange(const QString &path, QRect area, const QImage &be
 void XSession::xdotool(const QString &command) const
 {
     run(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
-    pause(30);
+}
+
+QPoint XSession::pointer() const
+{
+    const QString shell =
+        run(QStringLiteral("xdotool"), QStringLiteral("getmouselocation --shell").split(u' '));
+    QPoint at(-1, -1);
+    for (const QString &line : shell.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("X=")))
+            at.setX(line.mid(2).toInt());
+        else if (line.startsWith(QLatin1String("Y=")))
+            at.setY(line.mid(2).toInt());
+    }
+    return at;
 }
 
 void XSession::moveTo(QPoint at) const
 {
     xdotool(QStringLiteral("mousemove %1 %2").arg(at.x()).arg(at.y()));
+    waitUntil([&] { return pointer() == at; });
 }
 
 void XSession::hover(QPoint at) const
@@ -110,9 +131,8 @@ void XSession::hover(QPoint at) const
 
 void XSession::click(QPoint at) const
 {
-    // A hand rests a moment before it clicks; the frame lights a button on the move before.
+    // The frame lights a button on the move before the click.
     hover(at);
-    pause(150);
     xdotool(QStringLiteral("click 1"));
 }
 

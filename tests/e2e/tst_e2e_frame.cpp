@@ -115,7 +115,7 @@ void TestE2eFrame::cleanup()
         m_app->waitForFinished();
     }
     m_app.reset();
-    m_folder->reset();
+    m_folder.reset();
     m_home.reset();
 }
 

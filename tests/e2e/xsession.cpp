@@ -3,6 +3,7 @@
 #include "support/privatedisplay.h"
 
 #include <QEventLoop>
+#include <QHash>
 #include <QTimer>
 
 namespace tolvane::test {
@@ -54,24 +55,23 @@ qulonglong XSession::focusedWindow() const
         .toULongLong();
 }
 
+// The numbers of xdotool's "--shell" output, by name.
+static QHash<QString, int> shellValues(const QString &shell)
+{
+    QHash<QString, int> values;
+    for (const QString &line : shell.split(QLatin1Char('\n')))
+        values.insert(line.section(QLatin1Char('='), 0, 0),
+                      line.section(QLatin1Char('='), 1).toInt());
+    return values;
+}
+
 QRect XSession::geometry(qulonglong window) const
 {
-    const QString shell =
-        run(QStringLiteral("xdotool"),
-            QStringLiteral("getwindowgeometry --shell %1").arg(window).split(u' '));
-    QRect r;
-    for (const QString &line : shell.split(QLatin1Char('\n'))) {
-        const int value = line.section(QLatin1Char('='), 1).toInt();
-        if (line.startsWith(QLatin1String("X=")))
-            r.moveLeft(value);
-        else if (line.startsWith(QLatin1String("Y=")))
-            r.moveTop(value);
-        else if (line.startsWith(QLatin1String("WIDTH=")))
-            r.setWidth(value);
-        else if (line.startsWith(QLatin1String("HEIGHT=")))
-            r.setHeight(value);
-    }
-    return r;
+    const auto v =
+        shellValues(run(QStringLiteral("xdotool"),
+                        QStringLiteral("getwindowgeometry --shell %1").arg(window).split(u' ')));
+    return {v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
+            v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
 }
 
 QString XSession::windowName(qulonglong window) const
@@ -105,16 +105,9 @@ void XSession::xdotool(const QString &command) const
 
 QPoint XSession::pointer() const
 {
-    const QString shell =
-        run(QStringLiteral("xdotool"), QStringLiteral("getmouselocation --shell").split(u' '));
-    QPoint at(-1, -1);
-    for (const QString &line : shell.split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("X=")))
-            at.setX(line.mid(2).toInt());
-        else if (line.startsWith(QLatin1String("Y=")))
-            at.setY(line.mid(2).toInt());
-    }
-    return at;
+    const auto v = shellValues(
+        run(QStringLiteral("xdotool"), QStringLiteral("getmouselocation --shell").split(u' ')));
+    return {v.value(QStringLiteral("X"), -1), v.value(QStringLiteral("Y"), -1)};
 }
 
 void XSession::moveTo(QPoint at) const

@@ -47,6 +47,7 @@ void FramePainter::setIcon(const QImage &icon)
     }
     m_icon = Surface(SmallIcon, SmallIcon);
     m_icon.stretchFrom(0, 0, SmallIcon, SmallIcon, keyed, 0, 0, IconSize, IconSize);
+    m_scaledIcon = Surface();
 }
 
 void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton, qreal scale)
@@ -137,8 +138,13 @@ void FramePainter::DrawTitle(int width)
         }
     }
 
-    Surface icon(device(21 + SmallIcon) - device(21), device(17 + SmallIcon) - device(17));
-    icon.stretchFrom(0, 0, icon.width(), icon.height(), m_icon, 0, 0, SmallIcon, SmallIcon);
+    const QSize iconSize(device(21 + SmallIcon) - device(21), device(17 + SmallIcon) - device(17));
+    if (m_scaledIcon.width() != iconSize.width() || m_scaledIcon.height() != iconSize.height()) {
+        m_scaledIcon = Surface(iconSize.width(), iconSize.height());
+        m_scaledIcon.stretchFrom(0, 0, iconSize.width(), iconSize.height(), m_icon, 0, 0, SmallIcon,
+                                 SmallIcon);
+    }
+    const Surface &icon = m_scaledIcon;
     for (int y = 0; y < icon.height(); ++y) {
         for (int x = 0; x < icon.width(); ++x) {
             const QRgb c = icon.pixel(x, y);

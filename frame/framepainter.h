@@ -41,7 +41,8 @@ private:
     const Skin &m_skin;
     const CaptionText &m_text;
     QString m_caption;
-    Surface m_icon; // 18 × 18, the key colour where nothing is drawn
+    Surface m_icon;       // 18 × 18, the key colour where nothing is drawn
+    Surface m_scaledIcon; // m_icon at the last scale
     Surface m_surface;
     qreal m_scale = 1;
     qint16 m_paintedState = 0;

@@ -23,8 +23,8 @@ private Q_SLOTS:
     void showsFrameAroundWorkingForm();
     void renamesThroughWorkingForm();
     void convertsTraditionalName();
-    void dragsByTitleBar();
-    void sizesThroughRightBand();
+    void drags_data();
+    void drags();
     void maximisesAndRestores();
     void minimises();
     void closes();
@@ -157,33 +157,30 @@ void TestE2eFrame::showsFrameAroundWorkingForm()
     QVERIFY(shot.pixel(r.topLeft() + QPoint(22, 39)) != qRgb(0, 0, 0));
 }
 
-void TestE2eFrame::dragsByTitleBar()
+void TestE2eFrame::drags_data()
 {
-    const QRect before = frame();
-    const QPoint grip = before.topLeft() + QPoint(250, 25);
-    m_x->moveTo(grip);
-    m_x->xdotool(QStringLiteral("mousedown 1"));
-    m_x->moveTo(grip + QPoint(50, 30));
-    m_x->moveTo(grip + QPoint(100, 60));
-    m_x->xdotool(QStringLiteral("mouseup 1"));
-    const QRect after = m_x->waitForGeometry(
-        m_window, [&](QRect g) { return g.topLeft() == before.topLeft() + QPoint(100, 60); });
-    QCOMPARE(after, before.translated(100, 60));
-    m_x->screenshot(artifact(QStringLiteral("09-dragged.png")));
+    QTest::addColumn<QPoint>("grip"); // from the frame's top-right corner
+    QTest::addColumn<QPoint>("by");
+    QTest::addColumn<QRect>("moved"); // the change to the frame's geometry
+    QTest::newRow("title bar moves") << QPoint(-277, 25) << QPoint(100, 60) << QRect(100, 60, 0, 0);
+    QTest::newRow("right band sizes") << QPoint(-16, 200) << QPoint(60, 40) << QRect(0, 0, 60, 0);
 }
 
-void TestE2eFrame::sizesThroughRightBand()
+void TestE2eFrame::drags()
 {
+    QFETCH(QPoint, grip);
+    QFETCH(QPoint, by);
+    QFETCH(QRect, moved);
     const QRect before = frame();
-    const QPoint band = before.topLeft() + QPoint(before.width() - 16, 200);
-    m_x->moveTo(band);
+    const QRect wanted(before.topLeft() + moved.topLeft(), before.size() + moved.size());
+    const QPoint at = before.topRight() + QPoint(1, 0) + grip;
+    m_x->moveTo(at);
     m_x->xdotool(QStringLiteral("mousedown 1"));
-    m_x->moveTo(band + QPoint(60, 40));
+    m_x->moveTo(at + by / 2);
+    m_x->moveTo(at + by);
     m_x->xdotool(QStringLiteral("mouseup 1"));
-    const QRect after =
-        m_x->waitForGeometry(m_window, [&](QRect g) { return g.width() == before.width() + 60; });
-    QCOMPARE(after, QRect(before.topLeft(), before.size() + QSize(60, 0)));
-    m_x->screenshot(artifact(QStringLiteral("10-sized.png")));
+    QCOMPARE(m_x->waitForGeometry(m_window, [&](QRect g) { return g == wanted; }), wanted);
+    m_x->screenshot(artifact(QStringLiteral("dragged.png")));
 }
 
 void TestE2eFrame::renamesThroughWorkingForm()

@@ -126,33 +126,22 @@ void TestE2eFrame::cleanupTestCase()
 
 void TestE2eFrame::showsFrameAroundWorkingForm()
 {
-    const QRect r = m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 527; });
+    const QRect r = frame();
     QCOMPARE(r.size(), QSize(527, 497));
-    // The caption is drawn in (248, 0, 0) with its (64, 128, 48) shadow one pixel down-right.
-    const auto captionPixels = [&r](const QImage &shot) {
-        QList<QPoint> found;
-        for (int y = r.top() + 17; y < r.top() + 38; ++y)
-            for (int x = r.left() + 50; x < r.right() - 117; ++x)
-                if (shot.pixel(x, y) == qRgb(248, 0, 0))
-                    found.append(QPoint(x, y));
-        return found;
-    };
-    // A loaded machine maps the window some time before it paints it.
-    QImage shot;
-    XSession::waitUntil([&] {
-        shot = m_x->screenshot(artifact(QStringLiteral("01-start.png")));
-        return !shot.isNull() && captionPixels(shot).size() > 20 &&
-               shot.pixel(r.center()) != qRgb(0, 0, 0);
-    });
-    QVERIFY(!shot.isNull());
-    const QList<QPoint> caption = captionPixels(shot);
-    QVERIFY(caption.size() > 20);
-    for (const QPoint p : caption) {
-        const QRgb below = shot.pixel(p + QPoint(1, 1));
-        QVERIFY(below == qRgb(248, 0, 0) || below == qRgb(64, 128, 48));
+    // The caption is drawn in (248, 0, 0) with its (64, 128, 48) shadow one pixel down-right;
+    // the working form covers the frame's transparent interior (black on a bare X server).
+    const QImage shot = m_x->screenshot(artifact(QStringLiteral("start.png")));
+    int caption = 0;
+    for (int y = r.top() + 17; y < r.top() + 38; ++y) {
+        for (int x = r.left() + 50; x < r.right() - 117; ++x) {
+            if (shot.pixel(x, y) != qRgb(248, 0, 0))
+                continue;
+            ++caption;
+            const QRgb below = shot.pixel(x + 1, y + 1);
+            QVERIFY(below == qRgb(248, 0, 0) || below == qRgb(64, 128, 48));
+        }
     }
-    // The frame's interior is transparent (black on a bare X server); the working form
-    // covers it.
+    QVERIFY(caption > 20);
     QVERIFY(shot.pixel(r.center()) != qRgb(0, 0, 0));
     QVERIFY(shot.pixel(r.topLeft() + QPoint(22, 39)) != qRgb(0, 0, 0));
 }

@@ -102,23 +102,16 @@ private Q_SLOTS:
         QCOMPARE(f.files()->path(), root);
         QCOMPARE(f.files()->displayNames(), QStringList{u"f.txt"_s});
         QCOMPARE(f.boxes.shown().size(), 1);
-        QCOMPARE(f.dir.contents(), before);
-    }
-
-    // A folder or drive that cannot be opened is reported and leaves the lists where they were.
-    void unreadablePlaces()
-    {
-        test::Form2Fixture f;
-        auto *drives = f.get<DriveListBox>("Drivestation");
-        drives->setDrives(DriveTable({"/", f.dir.nativePath() + "/gone"}, f.dir.nativePath()), 0);
-        f.openFolder({"f.txt"});
-        QVERIFY(!f.folders()->setPath(f.dir.nativePath() + "/missing"));
-        QCOMPARE(f.boxes.shown().size(), 1);
+        // A folder, or a drive, that cannot be opened is reported and leaves the lists as
+        // they were.
+        QVERIFY(!f.folders()->setPath(root + "/missing"));
+        drives->setDrives(DriveTable({root, root + "/missing"}, root), 0);
         drives->setCurrentIndex(1);
-        QCOMPARE(f.boxes.shown().size(), 2);
+        QCOMPARE(f.boxes.shown().size(), 3);
         QCOMPARE(drives->currentIndex(), 0);
-        QCOMPARE(f.folders()->path(), f.dir.nativePath());
+        QCOMPARE(f.files()->path(), root);
         QCOMPARE(f.files()->displayNames(), QStringList{u"f.txt"_s});
+        QCOMPARE(f.dir.contents(), before);
     }
 
     // Started in a folder it cannot read, the form says so and opens the drive's root.

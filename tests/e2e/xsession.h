@@ -16,7 +16,6 @@ public:
     ~XSession();
 
     bool isRunning() const { return !m_display.isEmpty(); }
-    QString display() const { return m_display; }
     QProcessEnvironment environment() const;
 
     // Runs a tool on the display and returns its standard output ("" on failure).

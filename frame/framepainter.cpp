@@ -104,8 +104,13 @@ void FramePainter::put(int x, int y, int w, int h, const Surface &piece, int sw,
 {
     // Both edges rounded on their own: neighbouring pieces meet without a gap at any scale.
     const int left = device(x), top = device(y);
-    m_surface.stretchFrom(left, top, device(x + w) - left, device(y + h) - top, piece, 0, 0,
-                          sw < 0 ? w : sw, sh < 0 ? h : sh);
+    const int dw = device(x + w) - left, dh = device(y + h) - top;
+    sw = sw < 0 ? w : sw;
+    sh = sh < 0 ? h : sh;
+    if (dw == sw && dh == sh) // a straight copy is the cheaper
+        m_surface.copyFrom(left, top, piece, 0, 0, sw, sh);
+    else
+        m_surface.stretchFrom(left, top, dw, dh, piece, 0, 0, sw, sh);
 }
 
 void FramePainter::DrawTitle(int width)

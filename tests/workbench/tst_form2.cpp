@@ -126,9 +126,12 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(QFile::decodeName(locked)));
         {
             const test::UnreadableFolder unreadable(locked);
-            form = std::make_unique<Form2>(boxes);
+            if (::access(locked.constData(), R_OK) != 0)
+                form = std::make_unique<Form2>(boxes);
             QVERIFY(QDir::setCurrent(back));
         }
+        if (!form)
+            QSKIP("this process reads the folder whatever its permissions say");
         QCOMPARE(boxes.shown().size(), 1);
         QVERIFY2(boxes.shown().first().text.startsWith(u"无法打开文件夹【"_s +
                                                        QFile::decodeName(locked) + u"】："_s),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>

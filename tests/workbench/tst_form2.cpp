@@ -126,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(QFile::decodeName(locked)));
         {
             const test::UnreadableFolder unreadable(locked);
-            if (::access(locked.constData(), R_OK) != 0)
+            if (::faccessat(AT_FDCWD, locked.constData(), R_OK, AT_EACCESS) != 0)
                 form = std::make_unique<Form2>(boxes);
             QVERIFY(QDir::setCurrent(back));
         }

@@ -3,6 +3,7 @@
 #include "frame/form1.h"
 #include "platform/fontsubstitutes.h"
 #include "platform/qtmessageboxes.h"
+#include "platform/qttranslations.h"
 #include "workbench/form2.h"
 
 #include <QApplication>
@@ -52,8 +53,9 @@ int runWindow(char *argv[], const QByteArray &folder)
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tolvane.Tolvane"));
+    // No display name: Qt would append it to every window title, message boxes included.
+    tolvane::installQtTranslations(app);
     tolvane::installFontSubstitutes();
 
     // The message boxes belong over the frame, and the working form needs them as it loads.

@@ -2,6 +2,7 @@
 
 #include "engine/simplifiedextras.h"
 #include "platform/rawname.h"
+#include "platform/utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,15 +16,15 @@
 #include <opencc/Exception.hpp>
 #include <opencc/Segmentation.hpp>
 #include <opencc/Segments.hpp>
+#include <string_view>
 
 namespace tolvane {
 namespace {
 
-// Byte length of the UTF-8 sequence that c leads; the text is known to be valid.
-int sequenceLength(char c)
+// The text is known to be valid UTF-8; a stray byte would still be stepped over, one at a time.
+int sequenceAt(const std::string_view text, size_t i)
 {
-    const auto b = static_cast<unsigned char>(c);
-    return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    return std::max(1, utf8SequenceLength(text.data() + i, qsizetype(text.size() - i)));
 }
 
 size_t codePoints(const char *text, size_t size)
@@ -76,8 +77,8 @@ std::string withExtras(const std::string &input, const std::string &converted)
     std::string out;
     out.reserve(converted.size());
     for (size_t i = 0, j = 0; i < input.size();) {
-        const int n = sequenceLength(input[i]);
-        const int m = sequenceLength(converted[j]);
+        const int n = sequenceAt(input, i);
+        const int m = sequenceAt(converted, j);
         if (const char32_t extra = n > 1 ? extraFor(decode(&input[i], n)) : 0)
             encode(extra, out);
         else
@@ -188,7 +189,7 @@ std::string Simplifier::convertCharacters(const char *text, size_t size) const
     std::string out;
     out.reserve(size);
     for (size_t i = 0; i < size;) {
-        const int n = sequenceLength(text[i]);
+        const int n = sequenceAt({text, size}, i);
         std::string character(text + i, n);
         for (const auto &dicts : m_characterSteps) {
             for (const opencc::DictPtr &dict : dicts) {

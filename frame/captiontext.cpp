@@ -1,5 +1,6 @@
 #include "frame/captiontext.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -32,17 +33,22 @@ QSize CaptionText::measure(const QString &text) const
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
-QImage CaptionText::render(const QString &text) const
+QImage CaptionText::render(const QString &text, qreal scale) const
 {
-    const QSize size = measure(text);
+    QFont font = m_font;
+    if (scale != 1)
+        font.setPixelSize(qRound(QFontInfo(m_font).pixelSize() * scale));
+    const QFontMetrics metrics(font);
+    const QSize size =
+        scale == 1 ? measure(text) : QSize(metrics.horizontalAdvance(text), metrics.height());
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setFont(m_font);
+    painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(0, QFontMetrics(m_font).ascent(), text);
+    painter.drawText(0, metrics.ascent(), text);
     return image;
 }
 

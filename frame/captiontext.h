@@ -16,8 +16,9 @@ public:
     virtual ~CaptionText() = default;
 
     virtual QSize measure(const QString &text) const;
-    // An image of measure(text) with the text drawn at its top-left corner.
-    QImage render(const QString &text) const;
+    // An image of measure(text) with the text drawn at its top-left corner; at a scale above
+    // 1, in that many device pixels to a pixel, with the font enlarged rather than the picture.
+    QImage render(const QString &text, qreal scale = 1) const;
 
     // The caption as it fits in `available` pixels, given its full measured width: whole when
     // strictly narrower, else cut by the average character width and ended with "．" or "．．".

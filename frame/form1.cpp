@@ -73,16 +73,22 @@ bool Form1::Load(MessageBoxes &boxes, bool pngDecoder)
 void Form1::PaintForm()
 {
     m_painter.setCaption(windowTitle());
-    m_painter.PaintForm(size(), m_hover.value());
+    m_painter.PaintForm(size(), m_hover.value(), devicePixelRatioF());
     update();
 }
 
 void Form1::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // Composed in the device pixels of whatever is painted on (the screen, or a picture).
+    const qreal scale = painter.device()->devicePixelRatioF();
+    if (scale != m_painter.scale())
+        m_painter.PaintForm(size(), m_hover.value(), scale);
+    QImage image = m_painter.image().image();
+    image.setDevicePixelRatio(scale);
     // The composed image carries its own alpha: replace, never blend.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_painter.image().image());
+    painter.drawImage(QPointF(0, 0), image);
     painter.end();
     Q_EMIT framePainted();
 }

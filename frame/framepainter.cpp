@@ -47,28 +47,32 @@ void FramePainter::setIcon(const QImage &icon)
     }
     m_icon = Surface(SmallIcon, SmallIcon);
     m_icon.stretchFrom(0, 0, SmallIcon, SmallIcon, keyed, 0, 0, IconSize, IconSize);
+    m_scaledIcon = Surface();
 }
 
-void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton)
+void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton, qreal scale)
 {
     const int w = frameSize.width();
     const int h = frameSize.height();
     // From 138 × 76 up the pieces tile everything outside the interior, and nothing draws
     // into the interior: a repaint at the same size need not clear the surface first.
     const bool tiled = w >= 138 && h >= 76 && m_skin.isComplete();
-    if (m_surface.width() != w || m_surface.height() != h)
-        m_surface = Surface(w, h);
+    const QSize device = (QSizeF(frameSize) * scale).toSize();
+    if (m_surface.width() != device.width() || m_surface.height() != device.height() ||
+        scale != m_scale)
+        m_surface = Surface(device.width(), device.height());
     else if (!tiled)
         m_surface.fill(0);
+    m_scale = scale;
 
-    m_surface.stretchFrom(21, 0, w - 138, 38, m_skin.slot(2), 0, 0, 21, 38);
-    m_surface.stretchFrom(21, h - 38, w - 138, 38, m_skin.slot(6), 0, 0, 21, 38);
-    m_surface.stretchFrom(0, 38, 21, h - 76, m_skin.slot(8), 0, 0, 21, 38);
-    m_surface.stretchFrom(w - 21, 38, 21, h - 76, m_skin.slot(4), 0, 0, 21, 38);
-    m_surface.copyFrom(0, 0, m_skin.slot(1), 0, 0, 21, 38);
-    m_surface.copyFrom(w - 117, 0, m_skin.slot(3), 0, 0, 117, 38);
-    m_surface.copyFrom(0, h - 38, m_skin.slot(7), 0, 0, 21, 38);
-    m_surface.copyFrom(w - 117, h - 38, m_skin.slot(5), 0, 0, 117, 38);
+    put(21, 0, w - 138, 38, m_skin.slot(2), 21, 38);
+    put(21, h - 38, w - 138, 38, m_skin.slot(6), 21, 38);
+    put(0, 38, 21, h - 76, m_skin.slot(8), 21, 38);
+    put(w - 21, 38, 21, h - 76, m_skin.slot(4), 21, 38);
+    put(0, 0, 21, 38, m_skin.slot(1));
+    put(w - 117, 0, 117, 38, m_skin.slot(3));
+    put(0, h - 38, 21, 38, m_skin.slot(7));
+    put(w - 117, h - 38, 117, 38, m_skin.slot(5));
 
     DrawTitle(w);
 
@@ -76,19 +80,37 @@ void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton)
     // 7 columns short of the edge, where the plain corner already lies.
     switch (hoverButton) {
     case 1:
-        m_surface.copyFrom(w - 124, 0, m_skin.slot(11), 0, 0, 117, 38);
+        put(w - 124, 0, 117, 38, m_skin.slot(11));
         break;
     case 2:
-        m_surface.copyFrom(w - 117, 0, m_skin.slot(10), 0, 0, 117, 38);
+        put(w - 117, 0, 117, 38, m_skin.slot(10));
         break;
     case 3:
-        m_surface.copyFrom(w - 117, 0, m_skin.slot(9), 0, 0, 117, 38);
+        put(w - 117, 0, 117, 38, m_skin.slot(9));
         break;
     default:
-        m_surface.copyFrom(w - 117, 0, m_skin.slot(3), 0, 0, 117, 38);
+        put(w - 117, 0, 117, 38, m_skin.slot(3));
         break;
     }
     m_paintedState = hoverButton;
+}
+
+int FramePainter::device(int logical) const
+{
+    return qRound(logical * m_scale);
+}
+
+void FramePainter::put(int x, int y, int w, int h, const Surface &piece, int sw, int sh)
+{
+    // Both edges rounded on their own: neighbouring pieces meet without a gap at any scale.
+    const int left = device(x), top = device(y);
+    const int dw = device(x + w) - left, dh = device(y + h) - top;
+    sw = sw < 0 ? w : sw;
+    sh = sh < 0 ? h : sh;
+    if (dw == sw && dh == sh) // a straight copy is the cheaper
+        m_surface.copyFrom(left, top, piece, 0, 0, sw, sh);
+    else
+        m_surface.stretchFrom(left, top, dw, dh, piece, 0, 0, sw, sh);
 }
 
 void FramePainter::DrawTitle(int width)
@@ -96,16 +118,18 @@ void FramePainter::DrawTitle(int width)
     if (m_captionWidth < 0)
         m_captionWidth = m_text.measure(m_caption).width();
     m_titleText = CaptionText::shorten(m_caption, m_captionWidth, width - 170);
-    if (m_renderedImage.isNull() || m_renderedTitle != m_titleText) {
+    if (m_renderedImage.isNull() || m_renderedTitle != m_titleText || m_renderedScale != m_scale) {
         m_renderedTitle = m_titleText;
-        m_renderedImage = m_text.render(m_titleText);
+        m_renderedScale = m_scale;
+        m_renderedImage = m_text.render(m_titleText, m_scale);
     }
     const QImage &text = m_renderedImage;
     const QRgb shadow = m_skin.stripPixel(64, 128, 48);
+    const int left = device(50), top = device(17), offset = device(1);
 
     // Row by row, so a text pixel is always written after any shadow on the same spot. The
     // caption stays within the title bar, whatever the font's height.
-    const int rows = std::min(text.height(), TitleBarHeight - 18);
+    const int rows = std::min(text.height(), device(TitleBarHeight) - top - offset);
     for (int y = 0; y < rows; ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(text.constScanLine(y));
         for (int x = 0; x < text.width(); ++x) {
@@ -114,16 +138,24 @@ void FramePainter::DrawTitle(int width)
                 continue;
             if (c == 0)
                 c = 0xff0000;
-            m_surface.setPixel(x + 51, y + 18, shadow);
-            m_surface.setPixel(x + 50, y + 17, m_skin.stripPixel(qRed(c), qGreen(c), qBlue(c)));
+            m_surface.setPixel(left + x + offset, top + y + offset, shadow);
+            m_surface.setPixel(left + x, top + y, m_skin.stripPixel(qRed(c), qGreen(c), qBlue(c)));
         }
     }
 
-    for (int y = 0; y < m_icon.height(); ++y) {
-        for (int x = 0; x < m_icon.width(); ++x) {
-            const QRgb c = m_icon.pixel(x, y);
+    const QSize iconSize(device(21 + SmallIcon) - device(21), device(17 + SmallIcon) - device(17));
+    if (m_scaledIcon.width() != iconSize.width() || m_scaledIcon.height() != iconSize.height()) {
+        m_scaledIcon = Surface(iconSize.width(), iconSize.height());
+        m_scaledIcon.stretchFrom(0, 0, iconSize.width(), iconSize.height(), m_icon, 0, 0, SmallIcon,
+                                 SmallIcon);
+    }
+    const Surface &icon = m_scaledIcon;
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            const QRgb c = icon.pixel(x, y);
             if (c != KeyColour)
-                m_surface.setPixel(x + 21, y + 17, m_skin.stripPixel(qRed(c), qGreen(c), qBlue(c)));
+                m_surface.setPixel(device(21) + x, device(17) + y,
+                                   m_skin.stripPixel(qRed(c), qGreen(c), qBlue(c)));
         }
     }
 }

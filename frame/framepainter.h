@@ -22,28 +22,36 @@ public:
     // Any picture; drawn as a 32 × 32 icon with a one-bit mask, then shrunk to 18 × 18.
     void setIcon(const QImage &icon);
 
-    // Recomposes the frame for its size and hover state.
-    void PaintForm(QSize frameSize, qint16 hoverButton);
+    // Recomposes the frame for its size and hover state, in device pixels at `scale` to a
+    // pixel of frameSize: the pieces enlarged, the caption drawn for the screen.
+    void PaintForm(QSize frameSize, qint16 hoverButton, qreal scale = 1);
 
     const Surface &image() const { return m_surface; }
+    qreal scale() const { return m_scale; }
     qint16 PaintedState() const { return m_paintedState; }
     const QString &TitleText() const { return m_titleText; }
 
 private:
     void DrawTitle(int width);
-    void drawIcon();
+    int device(int logical) const;
+    // Draws the piece's sw × sh top-left block (all of w × h when not given) onto the logical
+    // rectangle.
+    void put(int x, int y, int w, int h, const Surface &piece, int sw = -1, int sh = -1);
 
     const Skin &m_skin;
     const CaptionText &m_text;
     QString m_caption;
-    Surface m_icon; // 18 × 18, the key colour where nothing is drawn
+    Surface m_icon;       // 18 × 18, the key colour where nothing is drawn
+    Surface m_scaledIcon; // m_icon at the last scale
     Surface m_surface;
+    qreal m_scale = 1;
     qint16 m_paintedState = 0;
     QString m_titleText;
     // The caption's measure and the drawn title only change with the caption or the width.
     int m_captionWidth = -1;
     QString m_renderedTitle;
     QImage m_renderedImage;
+    qreal m_renderedScale = 1;
 };
 
 } // namespace tolvane

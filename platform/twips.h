@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QtGlobal>
 
 namespace tolvane {
@@ -11,6 +12,12 @@ inline constexpr int TwipsPerPixel = 15;
 inline int twipsToPixels(double twips)
 {
     return qRound(twips / TwipsPerPixel);
+}
+
+inline QRect twipsToPixels(const QRect &twips)
+{
+    return {twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
+            twipsToPixels(twips.height())};
 }
 
 inline constexpr int pixelsToTwips(int pixels)

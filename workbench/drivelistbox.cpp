@@ -42,6 +42,12 @@ void DriveListBox::setDrives(const DriveTable &drives, qsizetype current)
     m_filling = false;
 }
 
+void DriveListBox::rememberFolder(const QByteArray &path)
+{
+    m_drives.rememberFolder(path);
+    showDriveOf(path);
+}
+
 void DriveListBox::showDriveOf(const QByteArray &path)
 {
     const qsizetype index = m_drives.indexHolding(path);

@@ -21,9 +21,10 @@ public:
     QByteArray drive() const;
     // The current drive's remembered folder.
     QByteArray folder() const;
-    void rememberFolder(const QByteArray &path) { m_drives.rememberFolder(path); }
-    // Shows the drive holding path again without raising Change (a drive that could not be
-    // opened leaves the folder list where it was).
+    // Remembers the path as the folder of the drive holding it, and shows that drive: the
+    // folder list can reach a folder on another drive without passing through this box.
+    void rememberFolder(const QByteArray &path);
+    // Shows the drive holding path without raising Change.
     void showDriveOf(const QByteArray &path);
 
 Q_SIGNALS:

@@ -32,7 +32,9 @@ bool FolderListBox::setDrive(const QByteArray &root, const QByteArray &folder)
     // A drive that cannot be opened leaves the list on the old one, so it keeps the old root.
     const QByteArray previousRoot = m_root;
     m_root = normalised(root);
-    if (setPath(folder.isEmpty() ? m_root : folder))
+    const QByteArray start = folder.isEmpty() ? m_root : normalised(folder);
+    // A remembered folder may have gone since: the drive then opens at its root.
+    if (setPath(start) || (start != m_root && setPath(m_root)))
         return true;
     m_root = previousRoot;
     return false;

@@ -16,7 +16,8 @@ public:
     explicit FolderListBox(QWidget *parent = nullptr);
 
     QByteArray path() const { return m_path; }
-    // Shows the drive mounted at root, at folder (its root when folder is empty).
+    // Shows the drive mounted at root, at folder (its root when folder is empty or cannot be
+    // opened; unreadable says why).
     bool setDrive(const QByteArray &root, const QByteArray &folder);
     // Moves to a folder; one that cannot be opened leaves the list where it was, raises
     // unreadable and returns false.

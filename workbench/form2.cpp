@@ -18,6 +18,7 @@
 #include "workbench/filelistbox.h"
 #include "workbench/folderlistbox.h"
 #include "workbench/listboxresults.h"
+#include "workbench/form2layout.h"
 #include "workbench/tabplacer.h"
 #include "workbench/tabstripstyle.h"
 
@@ -33,17 +34,12 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace tolvane {
 namespace {
 
 const QString StoredData = QStringLiteral(":/forms/form2.json");
-
-QRect pixels(const QRect &twips)
-{
-    return {twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
-            twipsToPixels(twips.height())};
-}
 
 StoredForm loadStoredForm()
 {
@@ -78,24 +74,25 @@ Form2::Form2(MessageBoxes &messages, QWidget *parent) : QWidget(parent), m_messa
     resize(485, 439);
 
     const StoredForm stored = loadStoredForm();
-    createNavigation();
-    m_SSTab1 = put(new QTabWidget(this), QStringLiteral("SSTab1"), {3360, 0, 3855, 2775});
-    // A strip low enough that the page starts above Frame1, 24 pixels down. A style
-    // of the tab bar's own: a style sheet would cut the pages off from the form's font.
-    auto *strip = new TabStripStyle(20);
-    strip->setParent(m_SSTab1);
-    m_SSTab1->tabBar()->setStyle(strip);
-    m_placer = new TabPlacer(*m_SSTab1);
-    createRenameTab(stored);
-    createConversionTab(stored);
+    for (const Form2Control &control : Form2Layout)
+        createControl(control, stored);
+    m_Command1 = findChild<Command *>(QStringLiteral("Command1"));
+    m_Command2 = findChild<Command *>(QStringLiteral("Command2"));
+    m_Command3 = findChild<Command *>(QStringLiteral("Command3"));
+    m_Command4 = findChild<Command *>(QStringLiteral("Command4"));
+    m_Command5 = findChild<Command *>(QStringLiteral("Command5"));
+    m_text1 = findChild<text *>(QStringLiteral("text1"));
+    m_text2 = findChild<text *>(QStringLiteral("text2"));
+    m_text3 = findChild<text *>(QStringLiteral("text3"));
+    m_text4 = findChild<text *>(QStringLiteral("text4"));
+    m_text5 = findChild<text *>(QStringLiteral("text5"));
     // Readers name each text box by the label beside it.
     for (int i = 1; i <= 5; ++i)
         findChild<QLabel *>(QStringLiteral("Label%1").arg(i))
             ->setBuddy(findChild<text *>(QStringLiteral("text%1").arg(i)));
     m_SSTab1->setCurrentIndex(0);
-    setTabOrder({m_Drivestation, m_lstMap, m_lstFiles, m_List1, m_SSTab1, m_Frame1, m_Command3,
-                 m_Command2, m_Command1, m_text3, m_text2, m_text1, m_text4, m_text5, m_Command4,
-                 m_Command5});
+    setTabOrder();
+    createNavigation();
 
     Form_Load();
     connectHandlers();
@@ -106,102 +103,109 @@ Form2::~Form2() = default;
 
 void Form2::createNavigation()
 {
-    m_Drivestation =
-        put(new DriveListBox(this), QStringLiteral("Drivestation"), {80, 0, 3255, 300});
-    m_lstMap = put(new FolderListBox(this), QStringLiteral("lstMap"), {80, 360, 3255, 2400});
-    m_lstFiles = put(new FileListBox(this), QStringLiteral("lstFiles"), {80, 2880, 3255, 3630});
-    m_List1 = put(new QListWidget(this), QStringLiteral("List1"), {3360, 2880, 3855, 3630});
     m_results = new ListBoxResults(*m_List1);
     m_driver = new BatchDriver(*this);
-
-    // The lists come up on the working folder by their own defaults; no handler runs yet.
+    // The lists come up on the working folder by their own defaults; no handler runs yet but
+    // the one that says why a folder cannot be opened.
+    connect(m_lstMap, &FolderListBox::unreadable, this, &Form2::reportUnreadable);
     m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
     m_lstFiles->setPath(m_lstMap->path());
 }
 
-template <typename Widget>
-Widget *Form2::put(Widget *widget, const QString &name, const QRect &twips)
+void Form2::createControl(const Form2Control &control, const StoredForm &stored)
 {
-    widget->setObjectName(name);
-    widget->setGeometry(pixels(twips));
+    using enum Form2Control::Kind;
+    const QString caption = control.caption.toString();
+    if (control.kind == Page) {
+        m_SSTab1->addTab(new QWidget, caption);
+        return;
+    }
+    QWidget *parent = control.container == u"Frame1"   ? m_Frame1
+                      : control.container == u"SSTab1" ? m_SSTab1->widget(control.page)
+                                                       : this;
+    switch (control.kind) {
+    case DriveList:
+        m_Drivestation = put(new DriveListBox(parent), control);
+        break;
+    case FolderList:
+        m_lstMap = put(new FolderListBox(parent), control);
+        break;
+    case FileList:
+        m_lstFiles = put(new FileListBox(parent), control);
+        break;
+    case List:
+        m_List1 = put(new QListWidget(parent), control);
+        break;
+    case Tabs:
+        m_SSTab1 = put(createTabs(parent), control);
+        break;
+    case Group:
+        m_Frame1 = put(new QGroupBox(caption, parent), control);
+        break;
+    case Label:
+        put(new QLabel(caption, parent), control)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        break;
+    case Button:
+        createHosted<Command>(parent, stored, control);
+        break;
+    case Box:
+        createHosted<text>(parent, stored, control);
+        break;
+    case Page:
+        break;
+    }
+}
+
+QTabWidget *Form2::createTabs(QWidget *parent)
+{
+    auto *tabs = new QTabWidget(parent);
+    // A strip low enough that the page starts above Frame1, 24 pixels down. A style
+    // of the tab bar's own: a style sheet would cut the pages off from the form's font.
+    auto *strip = new TabStripStyle(20);
+    strip->setParent(tabs);
+    tabs->tabBar()->setStyle(strip);
+    m_placer = new TabPlacer(*tabs);
+    return tabs;
+}
+
+template <typename Widget> Widget *Form2::put(Widget *widget, const Form2Control &control)
+{
+    widget->setObjectName(control.name.toString());
+    widget->setGeometry(twipsToPixels(control.twips));
     // Controls on a tab page are placed relative to the tab control, not to the page.
-    QWidget *parent = widget->parentWidget();
-    if (parent != this && parent != m_Frame1)
-        m_placer->place(widget, pixels(twips).topLeft());
+    if (control.container == u"SSTab1")
+        m_placer->place(widget, widget->pos());
     return widget;
 }
 
 template <typename Control>
-Control *Form2::createHosted(QWidget *parent, const StoredForm &stored, const QString &name,
-                             const QRect &twips)
+void Form2::createHosted(QWidget *parent, const StoredForm &stored, const Form2Control &control)
 {
-    auto *control = createInstance<Control>(parent, m_host, name, stored.find(name));
+    const QString name = control.name.toString();
+    auto *hosted = createInstance<Control>(parent, m_host, name, stored.find(name));
     // Sized at once, so that the control lays itself out before the form is shown.
-    control->setGeometryTwips(twips);
-    return put(control, name, twips);
+    hosted->setGeometryTwips(control.twips);
+    put(hosted, control);
 }
 
-QLabel *Form2::createLabel(QWidget *parent, const QString &name, const QString &caption,
-                           const QRect &twips)
+void Form2::setTabOrder()
 {
-    auto *label = put(new QLabel(caption, parent), name, twips);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-void Form2::createRenameTab(const StoredForm &stored)
-{
-    auto *page = new QWidget;
-    m_SSTab1->addTab(page, QStringLiteral("重命名"));
-    m_Frame1 = put(new QGroupBox(QStringLiteral("设置文件名格式"), page), QStringLiteral("Frame1"),
-                   {120, 360, 3615, 2350});
-
-    createLabel(m_Frame1, QStringLiteral("Label1"), QStringLiteral("添加#为序列号："),
-                {120, 300, 1455, 375});
-    m_Command3 =
-        createHosted<Command>(m_Frame1, stored, QStringLiteral("Command3"), {1560, 240, 255, 255});
-    m_text1 = createHosted<text>(m_Frame1, stored, QStringLiteral("text1"), {120, 600, 3375, 330});
-    createLabel(m_Frame1, QStringLiteral("Label2"), QStringLiteral("序列号起始号："),
-                {120, 1080, 1335, 255});
-    m_text2 =
-        createHosted<text>(m_Frame1, stored, QStringLiteral("text2"), {1560, 1030, 1935, 330});
-    createLabel(m_Frame1, QStringLiteral("Label3"), QStringLiteral("新文件名："),
-                {120, 1530, 1335, 375});
-    m_text3 =
-        createHosted<text>(m_Frame1, stored, QStringLiteral("text3"), {1560, 1440, 1935, 330});
-    m_Command1 =
-        createHosted<Command>(m_Frame1, stored, QStringLiteral("Command1"), {600, 1860, 1215, 375});
-    m_Command2 = createHosted<Command>(m_Frame1, stored, QStringLiteral("Command2"),
-                                       {2160, 1860, 1095, 375});
-}
-
-void Form2::createConversionTab(const StoredForm &stored)
-{
-    auto *page = new QWidget;
-    m_SSTab1->addTab(page, QStringLiteral("繁转简"));
-    createLabel(page, QStringLiteral("Label4"), QStringLiteral("繁体文件名："),
-                {120, 480, 1815, 255});
-    m_text4 = createHosted<text>(page, stored, QStringLiteral("text4"), {120, 720, 3615, 330});
-    createLabel(page, QStringLiteral("Label5"), QStringLiteral("简体文件名："),
-                {120, 1320, 1695, 255});
-    m_text5 = createHosted<text>(page, stored, QStringLiteral("text5"), {120, 1560, 3615, 330});
-    m_Command4 =
-        createHosted<Command>(page, stored, QStringLiteral("Command4"), {360, 2040, 1215, 495});
-    m_Command5 =
-        createHosted<Command>(page, stored, QStringLiteral("Command5"), {2040, 2040, 1335, 495});
-}
-
-void Form2::setTabOrder(const QList<QWidget *> &order)
-{
+    QList<const Form2Control *> order;
+    for (const Form2Control &control : Form2Layout) {
+        if (control.tabIndex >= 0)
+            order.append(&control);
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto *a, const auto *b) { return a->tabIndex < b->tabIndex; });
     for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+        QWidget::setTabOrder(findChild<QWidget *>(order.at(i - 1)->name.toString()),
+                             findChild<QWidget *>(order.at(i)->name.toString()));
 }
 
 void Form2::connectHandlers()
 {
     connect(m_Drivestation, &DriveListBox::Change, this, &Form2::Drivestation_Change);
     connect(m_lstMap, &FolderListBox::Change, this, &Form2::lstMap_Change);
-    connect(m_lstMap, &FolderListBox::unreadable, this, &Form2::reportUnreadable);
     connect(m_lstFiles, &FileListBox::Click, this, &Form2::lstFiles_Click);
     connect(m_Command1, &Command::Click, this, &Form2::Command1_Click);
     connect(m_Command2, &Command::Click, this, &Form2::Command2_Click);

@@ -10,7 +10,6 @@
 #include <memory>
 
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QTabWidget;
@@ -24,6 +23,7 @@ class DriveListBox;
 class FileListBox;
 class FolderListBox;
 class ListBoxResults;
+struct Form2Control;
 class MessageBoxes;
 class StoredForm;
 class TabPlacer;
@@ -53,16 +53,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void createControl(const Form2Control &control, const StoredForm &stored);
+    QTabWidget *createTabs(QWidget *parent);
     void createNavigation();
-    void createRenameTab(const StoredForm &stored);
-    void createConversionTab(const StoredForm &stored);
-    template <typename Widget> Widget *put(Widget *widget, const QString &name, const QRect &twips);
+    template <typename Widget> Widget *put(Widget *widget, const Form2Control &control);
     template <typename Control>
-    Control *createHosted(QWidget *parent, const StoredForm &stored, const QString &name,
-                          const QRect &twips);
-    QLabel *createLabel(QWidget *parent, const QString &name, const QString &caption,
-                        const QRect &twips);
-    void setTabOrder(const QList<QWidget *> &order);
+    void createHosted(QWidget *parent, const StoredForm &stored, const Form2Control &control);
+    void setTabOrder();
     void connectHandlers();
 
     void Form_Load();

@@ -41,8 +41,9 @@ QRect HostedControl::geometryTwips() const
 
 void HostedControl::setGeometryTwips(const QRect &twips)
 {
-    move(twipsToPixels(twips.x()), twipsToPixels(twips.y()));
-    resizeNow({twipsToPixels(twips.width()), twipsToPixels(twips.height())});
+    const QRect pixels = twipsToPixels(twips);
+    move(pixels.topLeft());
+    resizeNow(pixels.size());
 }
 
 QFont HostedControl::ambientFont() const

@@ -34,11 +34,6 @@ void paintWhite(QWidget &widget)
     widget.setPalette(white);
 }
 
-QRect pixelRect(int left, int top, int width, int height)
-{
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
-
 } // namespace
 
 text::text(QWidget *parent)
@@ -53,13 +48,13 @@ text::text(QWidget *parent)
     m_TxtSpin->setFrame(false);
     m_TxtSpin->setFont(designFont());
     m_TxtSpin->setText(QStringLiteral("0"));
-    m_TxtSpin->setGeometry(pixelRect(75, 60, 720, 210));
+    m_TxtSpin->setGeometry(twipsToPixels(QRect(75, 60, 720, 210)));
     setFocusProxy(m_TxtSpin);
     setFocusPolicy(m_TxtSpin->focusPolicy());
 
     m_ShapeBorder->setObjectName(QStringLiteral("ShapeBorder"));
     m_ShapeBorder->setColor(EnabledFrame);
-    m_ShapeBorder->setGeometry(pixelRect(0, 0, 1125, 330));
+    m_ShapeBorder->setGeometry(twipsToPixels(QRect(0, 0, 1125, 330)));
     m_TxtSpin->installEventFilter(this);
 
     connect(m_TxtSpin, &QLineEdit::textChanged, this, &text::Change);
@@ -149,9 +144,9 @@ void text::LayoutControls()
     const TextLayout layout =
         TextLayout::arrange(pixelsToTwips(width()), m_TxtSpin->font().pointSizeF());
     resizeNow({twipsToPixels(layout.width), twipsToPixels(layout.height)});
-    m_ShapeBorder->setGeometry(pixelRect(0, 0, layout.width, layout.height));
+    m_ShapeBorder->setGeometry(twipsToPixels(QRect(0, 0, layout.width, layout.height)));
     m_TxtSpin->setGeometry(
-        pixelRect(layout.spinLeft, layout.spinTop, layout.spinWidth, layout.spinHeight));
+        twipsToPixels(QRect(layout.spinLeft, layout.spinTop, layout.spinWidth, layout.spinHeight)));
 }
 
 void text::changeEvent(QEvent *event)

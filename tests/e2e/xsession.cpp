@@ -3,6 +3,7 @@
 #include "support/privatedisplay.h"
 
 #include <QEventLoop>
+#include <QHash>
 #include <QTimer>
 
 namespace tolvane::test {
@@ -54,24 +55,30 @@ qulonglong XSession::focusedWindow() const
         .toULongLong();
 }
 
+// The numbers of xdotool's "--shell" output, by name.
+static QHash<QString, int> shellValues(const QString &shell)
+{
+    QHash<QString, int> values;
+    for (const QString &line : shell.split(QLatin1Char('\n')))
+        values.insert(line.section(QLatin1Char('='), 0, 0),
+                      line.section(QLatin1Char('='), 1).toInt());
+    return values;
+}
+
 QRect XSession::geometry(qulonglong window) const
 {
-    const QString shell =
-        run(QStringLiteral("xdotool"),
-            QStringLiteral("getwindowgeometry --shell %1").arg(window).split(u' '));
-    QRect r;
-    for (const QString &line : shell.split(QLatin1Char('\n'))) {
-        const int value = line.section(QLatin1Char('='), 1).toInt();
-        if (line.startsWith(QLatin1String("X=")))
-            r.moveLeft(value);
-        else if (line.startsWith(QLatin1String("Y=")))
-            r.moveTop(value);
-        else if (line.startsWith(QLatin1String("WIDTH=")))
-            r.setWidth(value);
-        else if (line.startsWith(QLatin1String("HEIGHT=")))
-            r.setHeight(value);
-    }
-    return r;
+    const auto v =
+        shellValues(run(QStringLiteral("xdotool"),
+                        QStringLiteral("getwindowgeometry --shell %1").arg(window).split(u' ')));
+    return {v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
+            v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
+}
+
+QString XSession::windowName(qulonglong window) const
+{
+    return run(QStringLiteral("xdotool"),
+               {QStringLiteral("getwindowname"), QString::number(window)})
+        .section(QLatin1Char('\n'), 0, 0);
 }
 
 QImage XSession::screenshot(const QString &path) const
@@ -94,12 +101,19 @@ QImage XSession::waitForChange(const QString &path, QRect area, const QImage &be
 void XSession::xdotool(const QString &command) const
 {
     run(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
-    pause(30);
+}
+
+QPoint XSession::pointer() const
+{
+    const auto v = shellValues(
+        run(QStringLiteral("xdotool"), QStringLiteral("getmouselocation --shell").split(u' ')));
+    return {v.value(QStringLiteral("X"), -1), v.value(QStringLiteral("Y"), -1)};
 }
 
 void XSession::moveTo(QPoint at) const
 {
     xdotool(QStringLiteral("mousemove %1 %2").arg(at.x()).arg(at.y()));
+    waitUntil([&] { return pointer() == at; });
 }
 
 void XSession::hover(QPoint at) const
@@ -110,9 +124,8 @@ void XSession::hover(QPoint at) const
 
 void XSession::click(QPoint at) const
 {
-    // A hand rests a moment before it clicks; the frame lights a button on the move before.
+    // The frame lights a button on the move before the click.
     hover(at);
-    pause(150);
     xdotool(QStringLiteral("click 1"));
 }
 

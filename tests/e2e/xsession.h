@@ -16,7 +16,6 @@ public:
     ~XSession();
 
     bool isRunning() const { return !m_display.isEmpty(); }
-    QString display() const { return m_display; }
     QProcessEnvironment environment() const;
 
     // Runs a tool on the display and returns its standard output ("" on failure).
@@ -44,12 +43,15 @@ public:
         waitUntil([&] { return wanted(seen = geometry(window)); });
         return seen;
     }
+    QString windowName(qulonglong window) const;
     QImage screenshot(const QString &path) const;
     // Screenshots until `area` looks different from `before`; returns the last one taken.
     QImage waitForChange(const QString &path, QRect area, const QImage &before) const;
 
     // One xdotool command, words separated by single spaces ("mousedown 1").
     void xdotool(const QString &command) const;
+    QPoint pointer() const;
+    // Moves the pointer and waits until the server has it there.
     void moveTo(QPoint at) const;
     // Two small moves onto a point: the first lights a caption button, the second shows it.
     void hover(QPoint at) const;

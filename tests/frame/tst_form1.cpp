@@ -1,5 +1,4 @@
 #include "frame/form1.h"
-#include "frame/framedrag.h"
 #include "support/fakemessageboxes.h"
 
 #include <QTest>
@@ -90,29 +89,6 @@ private Q_SLOTS:
         QTest::mouseClick(m_frame, Qt::RightButton, {}, close);
         QVERIFY(!m_frame->isVisible());
         QVERIFY(!m_working->isVisible());
-    }
-
-    void dragGeometry_data()
-    {
-        QTest::addColumn<int>("edges");
-        QTest::addColumn<QPoint>("by");
-        QTest::addColumn<QRect>("expected"); // from (100, 100), 400 × 300, at least 160 × 76
-        QTest::newRow("left past the minimum keeps the right edge")
-            << int(Qt::LeftEdge) << QPoint(500, 0) << QRect(340, 100, 160, 300);
-        QTest::newRow("top past the minimum keeps the bottom edge")
-            << int(Qt::TopEdge) << QPoint(0, 400) << QRect(100, 324, 400, 76);
-        QTest::newRow("bottom-right")
-            << int(Qt::BottomEdge | Qt::RightEdge) << QPoint(20, -30) << QRect(100, 100, 420, 270);
-    }
-
-    void dragGeometry()
-    {
-        QFETCH(int, edges);
-        QFETCH(QPoint, by);
-        QFETCH(QRect, expected);
-        FrameDrag drag;
-        drag.begin(Qt::Edges(edges), QPoint(300, 200), QRect(100, 100, 400, 300));
-        QCOMPARE(drag.geometryAt(QPoint(300, 200) + by, QSize(160, 76)), expected);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "frame/framehittest.h"
-#include "frame/hoverbutton.h"
 
 #include <QTest>
 
@@ -61,35 +60,6 @@ private Q_SLOTS:
         QFETCH(QPoint, at);
         QFETCH(int, code);
         QCOMPARE(FrameHitTest(window, window.topLeft() + at), code);
-    }
-
-    void hover_data()
-    {
-        // Each step: the hit code fed in, ">", the answer, and "!" where it repaints at once.
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("lit");
-        QTest::newRow("first hit over a button answers the code")
-            << QStringLiteral("2>2 103>103") << 3;
-        QTest::newRow("button to button answers client")
-            << QStringLiteral("101>101 102>1 103>1") << 3;
-        QTest::newRow("leaving repaints at once, once")
-            << QStringLiteral("102>102 12>12! 2>2") << 0;
-    }
-
-    void hover()
-    {
-        QFETCH(QString, steps);
-        QFETCH(int, lit);
-        HoverButton machine;
-        QStringList seen;
-        for (const QString &step : steps.split(QLatin1Char(' '))) {
-            const QString hit = step.section(QLatin1Char('>'), 0, 0);
-            const HoverButton::Step got = machine.hitTest(qint16(hit.toInt()));
-            seen.append(hit + QLatin1Char('>') + QString::number(got.answer) +
-                        (got.repaintNow ? QStringLiteral("!") : QString()));
-        }
-        QCOMPARE(seen.join(QLatin1Char(' ')), steps);
-        QCOMPARE(machine.value(), lit);
     }
 };
 

@@ -143,31 +143,29 @@ private Q_SLOTS:
         QCOMPARE(painter.PaintedState(), hover);
         QCOMPARE(painter.TitleText(), title);
 
-        // Caption at (50, 17), shadow one pixel down-right; the buttons, drawn last, cover both.
-        const QImage drawn = text.render(title);
-        const auto inked = [&](int x, int y) {
-            return x >= 0 && y >= 0 && x < drawn.width() && y < std::min(drawn.height(), 20) &&
-                   (drawn.pixel(x, y) & 0xffffff) == 0;
-        };
+        // Every pixel is its skin piece's, but in the title bar left of the buttons (drawn last):
+        // the caption from (50, 17) in its colour, each of its pixels shadowed one pixel
+        // down-right unless another covers the shadow; the icon's blue at (30..38, 17..34).
+        const QImage &image = painter.image().image();
         const int w = size.width();
         const int buttons = hover == 1 ? w - 124 : w - 117;
         int textPixels = 0;
         for (int y = 0; y < size.height(); ++y) {
             for (int x = 0; x < w; ++x) {
-                const QRgb p = painter.image().pixel(x, y);
+                const QRgb p = image.pixel(x, y);
                 const Owner o = owner(x, y, w, size.height(), hover);
                 bool good = o.slot ? qRed(p) == o.slot && (o.sx < 0 || qGreen(p) == o.sx) &&
                                          (o.sy < 0 || qBlue(p) == o.sy) && qAlpha(p) == 255
                                    : p == 0;
-                if (y < 38 && x < buttons) {
-                    if (inked(x - 50, y - 17)) {
-                        good = p == Text;
-                        ++textPixels;
-                    } else if (inked(x - 51, y - 18)) {
-                        good = p == Shadow;
-                    } else if (x >= 30 && x <= 38 && y >= 17 && y <= 34) {
-                        good = p == IconBlue;
-                    }
+                const bool caption = y >= 17 && y < 38 && x >= 50 && x < buttons;
+                if (caption && p == Text) {
+                    const QRgb below = image.pixel(x + 1, y + 1);
+                    good = y + 1 == 38 || x + 1 == buttons || below == Text || below == Shadow;
+                    ++textPixels;
+                } else if (caption && p == Shadow) {
+                    good = image.pixel(x - 1, y - 1) == Text;
+                } else if (x >= 30 && x <= 38 && y >= 17 && y <= 34 && x < buttons) {
+                    good = p == IconBlue;
                 }
                 if (!good)
                     QFAIL(qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(p, 8, 16)));

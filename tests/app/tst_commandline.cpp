@@ -104,7 +104,7 @@ private Q_SLOTS:
             << QString() << fixture({{"\xfe/c\xff.txt", "\xfe/x01.txt"}});
         QTest::newRow("json bytes")
             << none << rename + QByteArrayList{"--json", "\xfe"} << 0
-            << QByteArray(R"([{"error":null,"from":"c\\xff.txt","from_base64":"Y/8udHh0",)"
+            << QByteArray(R"([{"error":null,"from":"c\\xFF.txt","from_base64":"Y/8udHh0",)"
                           R"("status":"planned","to":"x01.txt"}])")
             << QString() << fixture();
         QTest::newRow("some simplified")

@@ -18,8 +18,7 @@ private:
     struct Run
     {
         int status;
-        QByteArray out;
-        QByteArray err;
+        QByteArray out, err;
     };
 
     static Run run(const QByteArray &folder, const QByteArray &state, const QByteArrayList &args)
@@ -31,18 +30,16 @@ private:
         environment.insert(QStringLiteral("HOME"), QFile::decodeName(state));
         // QProcess would pass the arguments through QString, which loses bytes that are not
         // UTF-8: the child starts the program itself, with everything made before the fork.
-        QByteArrayList strings{TOLVANE_BINARY};
-        strings += args;
-        QList<char *> argv, envp;
-        for (QByteArray &string : strings)
-            argv.append(string.data());
-        QByteArrayList variables;
+        const auto pointers = [](QByteArrayList &strings) {
+            QList<char *> list;
+            for (QByteArray &string : strings)
+                list.append(string.data());
+            return list << nullptr;
+        };
+        QByteArrayList strings = QByteArrayList{TOLVANE_BINARY} + args, variables;
         for (const QString &variable : environment.toStringList())
             variables.append(variable.toUtf8());
-        for (QByteArray &variable : variables)
-            envp.append(variable.data());
-        argv.append(nullptr);
-        envp.append(nullptr);
+        const QList<char *> argv = pointers(strings), envp = pointers(variables);
         QProcess process;
         process.setWorkingDirectory(QFile::decodeName(folder));
         process.setChildProcessModifier(
@@ -83,9 +80,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArrayList>("before"); // a command run first, when given
         QTest::addColumn<QByteArrayList>("args");
         QTest::addColumn<int>("status");
-        // "[…": compared as JSON; "…" at its end: what the output starts with
-        QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QString>("err"); // a text standard error holds
+        QTest::addColumn<QByteArray>("out"); // "[…": compared as JSON
+        QTest::addColumn<QString>("err");    // a text standard error holds
         QTest::addColumn<QByteArrayList>("after");
 
         const QByteArrayList rename{"--rename", "x#", "--start", "1"};
@@ -130,15 +126,8 @@ private Q_SLOTS:
                                         << QStringLiteral("“--frob”") << fixture();
         QTest::newRow("no value") << none << QByteArrayList{"--simplify", "--rename"} << 1
                                   << nothing << QStringLiteral("缺少值") << fixture();
-        QTest::newRow("two actions") << none << QByteArrayList{"--simplify", "--undo"} << 1
-                                     << nothing << QStringLiteral("三者之一") << fixture();
         QTest::newRow("empty start") << none << QByteArrayList{"--rename", "x", "--start", ""} << 1
                                      << nothing << QStringLiteral("没填完") << fixture();
-        QTest::newRow("help") << none << QByteArrayList{"--help"} << 0 << QByteArray("用法：…")
-                              << QString() << fixture();
-        QTest::newRow("version") << none << QByteArrayList{"--version"} << 0
-                                 << QByteArray("tolvane " TOLVANE_VERSION "\n") << QString()
-                                 << fixture();
     }
     void runs()
     {
@@ -156,8 +145,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, out);
         if (out.startsWith('['))
             QCOMPARE(QJsonDocument::fromJson(result.out).toJson(QJsonDocument::Compact), out);
-        else if (out.endsWith("…"))
-            QVERIFY2(result.out.startsWith(out.chopped(3)), result.out.constData());
         else
             QCOMPARE(result.out, out);
         QFETCH(QString, err);

@@ -61,7 +61,8 @@ const QString helpText = QStringLiteral(
     "选项：\n"
     "  --rename 模式   按序号改名：模式中的“#”换成序号，文件保留原扩展名。\n"
     "                  例：tolvane --rename '旅行_#' --start 1 ~/图片/旅行\n"
-    "  --start 编号    --rename 的起始编号；序号补零到所填编号的位数（至少两位）。\n"
+    "  --start 编号    --rename 的起始编号；序号补零到所填编号的位数（至少两位，\n"
+    "                  编号有七位或更多时不补零）。\n"
     "                  例：tolvane --rename '第#集' --start 001 .\n"
     "  --simplify      把文件名中的繁体字转换为简体。\n"
     "                  例：tolvane --simplify ~/文檔\n"
@@ -219,10 +220,8 @@ int run(const Request &request)
     switch (request.action) {
     case Request::Rename: {
         if (const QString text = serialRenameRefusal(request.pattern, request.start);
-            !text.isEmpty()) {
-            complain(text);
-            return 1;
-        }
+            !text.isEmpty())
+            return CommandReport(request.json).finish(text, true);
         const SerialNamer namer(request.pattern, StartValue(request.start),
                                 SerialFormatFor(startTextLength(request.start)));
         return runBatch(
@@ -230,10 +229,8 @@ int run(const Request &request)
             [namer](qsizetype i, const QByteArray &name) { return namer.newName(i, name); }, true);
     }
     case Request::Simplify:
-        if (const QString text = conversionRefusal(); !text.isEmpty()) {
-            complain(text);
-            return 1;
-        }
+        if (const QString text = conversionRefusal(); !text.isEmpty())
+            return CommandReport(request.json).finish(text, true);
         return runBatch(
             request, [](qsizetype, const QByteArray &name) { return simplifiedFileName(name); },
             false);

@@ -15,7 +15,7 @@ struct LaunchRequest
 };
 
 // The window takes at most one folder and no option; anything else is for the command line,
-// which reports arguments it does not know. "--" ends the options, for folders named "-…".
+// which also reports the arguments it does not know. "--" ends the options, for folders named "-…".
 LaunchRequest readLaunchRequest(int argc, const char *const *argv);
 
 } // namespace tolvane

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/launchrequest.h"
 #include "app/startfolder.h"
 #include "frame/form1.h"
@@ -34,14 +35,17 @@ void watchFirstPaint(tolvane::Form1 &frame)
         Qt::QueuedConnection);
 }
 
-// Arguments the window does not take. The command line will answer them; until it exists
-// they are refused without opening a display.
+// Arguments the window does not take: no display is needed or opened.
 int runCommandLine(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QTextStream(stderr) << QStringLiteral("tolvane：不认识的参数。用法：tolvane [文件夹]")
-                        << Qt::endl;
-    return 1;
+    // Only the program's name: the arguments are read as bytes, and a pattern or folder named
+    // like one of Qt's own options must reach the command line.
+    int qtArgc = 1;
+    QCoreApplication app(qtArgc, argv);
+    QByteArrayList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    return tolvane::runCommandLine(arguments);
 }
 
 int runWindow(char *argv[], const QByteArray &folder)

@@ -7,10 +7,8 @@
 #include <unistd.h>
 
 namespace tolvane {
-namespace {
 
-// The system's own texts are English under the C locale the program often runs in.
-QString reason(int error)
+QString folderErrorReason(int error)
 {
     switch (error) {
     case ENOENT:
@@ -29,8 +27,6 @@ QString reason(int error)
     }
 }
 
-} // namespace
-
 QString enterStartFolder(const QByteArray &folder)
 {
     // Opening for reading proves the folder can be listed, which a bare chdir does not.
@@ -44,7 +40,7 @@ QString enterStartFolder(const QByteArray &folder)
     if (error == 0)
         return {};
     return QStringLiteral("无法打开文件夹【%1】：%2。\nTolvane 在当前文件夹【%3】中启动。")
-        .arg(QFile::decodeName(folder), reason(error),
+        .arg(QFile::decodeName(folder), folderErrorReason(error),
              QDir::toNativeSeparators(QDir::currentPath()));
 }
 

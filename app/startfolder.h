@@ -10,4 +10,8 @@ namespace tolvane {
 // (empty on success) tells the user which folder failed and why.
 QString enterStartFolder(const QByteArray &folder);
 
+// Why a folder cannot be opened, for its errno. The system's own texts are English under the C
+// locale the program often runs in.
+QString folderErrorReason(int error);
+
 } // namespace tolvane

@@ -38,29 +38,33 @@ QString reason(PlanProblem problem)
     return {};
 }
 
+QString fileProblem(const BatchJob &job, qsizetype i)
+{
+    const PlannedRename &r = job.plan().renames[i];
+    const std::vector<RenameResult> &results = job.results();
+    if (r.problem != PlanProblem::None)
+        return reason(r.problem);
+    if (size_t(i) >= results.size())
+        return {};
+    const RenameResult &result = results[size_t(i)];
+    if (result.outcome == RenameResult::Outcome::Failed ||
+        result.outcome == RenameResult::Outcome::Restored)
+        return result.errorText.isEmpty() ? QStringLiteral("与它互换名字的文件没能改名")
+                                          : result.errorText;
+    if (result.outcome == RenameResult::Outcome::Stranded)
+        return QStringLiteral("%1，文件暂时名为“%2”，可以撤销找回")
+            .arg(result.errorText, displayName(job.plan().temporaryName(i)));
+    return {};
+}
+
 QStringList problemLines(const BatchJob &job)
 {
     QStringList lines;
     const QList<PlannedRename> &renames = job.plan().renames;
-    const std::vector<RenameResult> &results = job.results();
-    for (qsizetype i = 0; i < renames.size(); ++i) {
-        const PlannedRename &r = renames[i];
-        QString why;
-        if (r.problem != PlanProblem::None)
-            why = reason(r.problem);
-        else if (size_t(i) < results.size() &&
-                 (results[i].outcome == RenameResult::Outcome::Failed ||
-                  results[i].outcome == RenameResult::Outcome::Restored))
-            why = results[i].errorText.isEmpty() ? QStringLiteral("与它互换名字的文件没能改名")
-                                                 : results[i].errorText;
-        else if (size_t(i) < results.size() &&
-                 results[i].outcome == RenameResult::Outcome::Stranded)
-            why = QStringLiteral("%1，文件暂时名为“%2”，可以撤销找回")
-                      .arg(results[i].errorText, displayName(job.plan().temporaryName(i)));
-        if (!why.isEmpty())
+    for (qsizetype i = 0; i < renames.size(); ++i)
+        if (const QString why = fileProblem(job, i); !why.isEmpty())
             lines.append(QStringLiteral("“%1”→“%2”：%3")
-                             .arg(displayName(r.from), displayName(r.to), why));
-    }
+                             .arg(displayName(renames[i].from), displayName(renames[i].to), why));
     return lines;
 }
 

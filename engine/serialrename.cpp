@@ -12,9 +12,14 @@
 namespace tolvane {
 namespace {
 
-// Texts the batch refuses before it touches anything; empty when the batch may run.
-QString refusal(const QString &pattern, const QString &startText)
+const QString incomplete = QStringLiteral("没填完！");
+
+} // namespace
+
+QString serialRenameRefusal(const QString &pattern, const QString &startText)
 {
+    if (startText.isEmpty() || pattern.isEmpty())
+        return incomplete;
     // A start too large for a number would otherwise be written as "Infinity" into every name.
     if (!std::isfinite(StartValue(startText)))
         return QStringLiteral("起始编号“%1”超出了能表示的数字范围，没有改名任何文件。")
@@ -25,20 +30,17 @@ QString refusal(const QString &pattern, const QString &startText)
     return {};
 }
 
-} // namespace
-
 std::unique_ptr<BatchJob> startSerialRename(const QString &pattern, const QString &startText,
                                             const QByteArray &folderPath,
-                                            const QList<QByteArray> &fileNames,
-                                            ResultList &results, MessageBoxes &messages,
-                                            BatchState &state)
+                                            const QList<QByteArray> &fileNames, ResultList &results,
+                                            MessageBoxes &messages, BatchState &state)
 {
-    if (startText.isEmpty() || pattern.isEmpty()) {
-        messages.notice(QStringLiteral("没填完！"));
-        return nullptr;
-    }
-    if (const QString text = refusal(pattern, startText); !text.isEmpty()) {
-        messages.failure(text);
+    if (const QString text = serialRenameRefusal(pattern, startText); !text.isEmpty()) {
+        // Only a form left half filled in is a notice; the rest are failures.
+        if (text == incomplete)
+            messages.notice(text);
+        else
+            messages.failure(text);
         return nullptr;
     }
 
@@ -70,9 +72,9 @@ void finishSerialRename(const BatchJob &job, ResultList &results, MessageBoxes &
         return;
     }
     if (job.stage() == BatchJob::Stage::Refused) {
-        messages.failure(BatchReport::listed(
-            QStringLiteral("下列文件不能改成新名字，所以没有改名任何文件："),
-            BatchReport::problemLines(job)));
+        messages.failure(
+            BatchReport::listed(QStringLiteral("下列文件不能改成新名字，所以没有改名任何文件："),
+                                BatchReport::problemLines(job)));
         return;
     }
     listRenamed(job, results);
@@ -88,8 +90,8 @@ void RunSerialRename(const QString &pattern, const QString &startText, const QBy
                      const QList<QByteArray> &fileNames, ResultList &results,
                      MessageBoxes &messages, BatchState &state)
 {
-    if (const auto job =
-            startSerialRename(pattern, startText, folderPath, fileNames, results, messages, state)) {
+    if (const auto job = startSerialRename(pattern, startText, folderPath, fileNames, results,
+                                           messages, state)) {
         job->run();
         finishSerialRename(*job, results, messages);
     }

@@ -18,13 +18,16 @@ class ResultList;
 // nothing is renamed and the problems are listed. The moves never replace a file; a failed
 // move stops the batch, and what was done can be undone.
 
+// Why a batch of these inputs is refused before it touches anything ("没填完！", a start beyond
+// numbers, a NUL in the pattern); empty when it may run.
+QString serialRenameRefusal(const QString &pattern, const QString &startText);
+
 // Checks the inputs; the job when the batch may run (the result list is cleared then), none
 // after telling the user why not.
 std::unique_ptr<BatchJob> startSerialRename(const QString &pattern, const QString &startText,
                                             const QByteArray &folderPath,
-                                            const QList<QByteArray> &fileNames,
-                                            ResultList &results, MessageBoxes &messages,
-                                            BatchState &state);
+                                            const QList<QByteArray> &fileNames, ResultList &results,
+                                            MessageBoxes &messages, BatchState &state);
 // Lists the new names of the files renamed, in list order, and reports what was not done.
 void finishSerialRename(const BatchJob &job, ResultList &results, MessageBoxes &messages);
 

@@ -12,14 +12,12 @@
 namespace tolvane {
 namespace {
 
-// Without the dictionaries every name would come back unchanged and look converted.
 bool dictionariesReady(MessageBoxes &messages)
 {
-    const Simplifier &simplifier = Simplifier::shared();
-    if (!simplifier.isReady())
-        messages.failure(QStringLiteral("无法载入繁简转换词典，没有转换任何文件：%1")
-                             .arg(simplifier.errorText()));
-    return simplifier.isReady();
+    const QString problem = conversionRefusal();
+    if (!problem.isEmpty())
+        messages.failure(problem);
+    return problem.isEmpty();
 }
 
 bool ask(MessageBoxes &messages, const QString &text)
@@ -36,10 +34,23 @@ BatchJob::Options conversion()
 
 } // namespace
 
+QString conversionRefusal()
+{
+    // Without the dictionaries every name would come back unchanged and look converted.
+    const Simplifier &simplifier = Simplifier::shared();
+    if (simplifier.isReady())
+        return {};
+    return QStringLiteral("无法载入繁简转换词典，没有转换任何文件：%1").arg(simplifier.errorText());
+}
+
+QByteArray simplifiedFileName(const QByteArray &name)
+{
+    return isValidUtf8(name) ? Simplifier::shared().simplify(name) : name;
+}
+
 std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
-                                               const QByteArray &selected,
-                                               const QString &text4Text, MessageBoxes &messages,
-                                               ConversionState &state)
+                                               const QByteArray &selected, const QString &text4Text,
+                                               MessageBoxes &messages, ConversionState &state)
 {
     if (!dictionariesReady(messages))
         return nullptr;
@@ -56,9 +67,9 @@ std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
     state.ConvertedName.clear();
     const QByteArray target = base + dotExtension(selected);
     if (base.isEmpty() && target != selected) {
-        messages.failure(BatchReport::listed(
-            leftAlone, {QStringLiteral("“%1”→“%2”：新文件名为空或只有扩展名")
-                            .arg(displayName(selected), displayName(target))}));
+        messages.failure(
+            BatchReport::listed(leftAlone, {QStringLiteral("“%1”→“%2”：新文件名为空或只有扩展名")
+                                                .arg(displayName(selected), displayName(target))}));
         return nullptr;
     }
     if (target == selected)
@@ -84,13 +95,9 @@ std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
     if (!fileNames.isEmpty())
         state.NameToConvert = QString::fromUtf8(fileNames.last());
     state.ConvertedName.clear();
-    // Names that are not valid UTF-8 keep their bytes.
     return std::make_unique<BatchJob>(
         folderPath, fileNames,
-        [](qsizetype, const QByteArray &name) {
-            return isValidUtf8(name) ? Simplifier::shared().simplify(name) : name;
-        },
-        conversion());
+        [](qsizetype, const QByteArray &name) { return simplifiedFileName(name); }, conversion());
 }
 
 void finishConversion(const BatchJob &job, ResultList &results, MessageBoxes &messages)

@@ -17,13 +17,17 @@ class ResultList;
 // the whole batch, converts the files whose new names are usable, lists only names the files
 // really have afterwards, and reports every file left alone together, once, at the end.
 
+// Why no name can be converted (the dictionaries did not load); empty when they can.
+QString conversionRefusal();
+// The simplified form of a whole file name; a name that is not valid UTF-8 keeps its bytes.
+QByteArray simplifiedFileName(const QByteArray &name);
+
 // Command4's Click: the selected file (empty when none is selected) gets the simplified form
 // of text4's text as it is now plus its own extension (the bytes from its first "."). A new
 // name with nothing before its extension is refused. None when there is nothing to run.
 std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
-                                               const QByteArray &selected,
-                                               const QString &text4Text, MessageBoxes &messages,
-                                               ConversionState &state);
+                                               const QByteArray &selected, const QString &text4Text,
+                                               MessageBoxes &messages, ConversionState &state);
 // Command5's Click: every listed file gets the simplified form of its whole name. *confirmed
 // tells whether the question was answered Yes: the form then hides Command5.
 std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,

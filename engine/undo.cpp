@@ -69,12 +69,17 @@ void Undo::cancel()
 
 namespace tolvane {
 
+QString Undo::lostReason()
+{
+    return QStringLiteral("文件已被删除、改名或替换");
+}
+
 QStringList Undo::problemLines() const
 {
     QStringList lines;
     for (const JournalRecord::Entry &entry : m_lost)
-        lines.append(QStringLiteral("“%1”→“%2”：文件已被删除、改名或替换")
-                         .arg(displayName(entry.to), displayName(entry.from)));
+        lines.append(QStringLiteral("“%1”→“%2”：%3")
+                         .arg(displayName(entry.to), displayName(entry.from), lostReason()));
     if (m_job)
         lines += BatchReport::problemLines(*m_job);
     return lines;

@@ -33,6 +33,7 @@ public:
     qsizetype count() const { return m_job ? m_job->plan().moveCount() : 0; }
     // Recorded files found nowhere: deleted, renamed or replaced since the batch.
     const QList<JournalRecord::Entry> &lost() const { return m_lost; }
+    static QString lostReason();
     const BatchJob *job() const { return m_job.get(); }
     bool cancelled() const { return m_job && m_job->cancelled(); }
     // One line for each file that did not get its old name back, and why.

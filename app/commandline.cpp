@@ -1,0 +1,282 @@
+#include "app/commandline.h"
+
+#include "app/commandreport.h"
+#include "app/startfolder.h"
+#include "engine/batchreport.h"
+#include "engine/folderlisting.h"
+#include "engine/serialformat.h"
+#include "engine/serialnamer.h"
+#include "engine/serialrename.h"
+#include "engine/simplifyrename.h"
+#include "engine/undo.h"
+#include "platform/rawname.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tolvane {
+namespace {
+
+// Arguments are bytes, QCommandLineParser takes strings: a byte that is not part of valid UTF-8
+// becomes a lone surrogate (U+DC80..U+DCFF), which no valid UTF-8 decodes to, so a folder's
+// bytes come back exactly.
+QString escapedArgument(const QByteArray &raw)
+{
+    if (isValidUtf8(raw))
+        return QString::fromUtf8(raw);
+    QString text;
+    for (const char c : raw) {
+        const auto byte = static_cast<unsigned char>(c);
+        text.append(QChar(char16_t(byte < 0x80 ? byte : 0xDC00 + byte)));
+    }
+    return text;
+}
+
+QByteArray argumentBytes(const QString &text)
+{
+    const auto isEscape = [](QChar c) { return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF; };
+    if (std::none_of(text.cbegin(), text.cend(), isEscape))
+        return text.toUtf8();
+    // An escaped argument holds only ASCII and escaped bytes.
+    QByteArray raw;
+    for (const QChar c : text)
+        raw.append(char(isEscape(c) ? c.unicode() - 0xDC00 : c.unicode()));
+    return raw;
+}
+
+const QString helpText = QStringLiteral(
+    "用法：\n"
+    "  tolvane [文件夹]                          打开窗口\n"
+    "  tolvane --rename 模式 --start 编号 [--apply] [--json] [文件夹]\n"
+    "  tolvane --simplify [--apply] [--json] [文件夹]\n"
+    "  tolvane --undo [--apply] [--json]\n"
+    "\n"
+    "不带 --apply 时只列出计划的改名，每行“旧名<TAB>新名”，不改动任何文件；\n"
+    "不能改名的文件及原因写到标准错误。文件夹默认为当前文件夹，文件及其顺序与窗口中列出的相同。\n"
+    "\n"
+    "选项：\n"
+    "  --rename 模式   按序号改名：模式中的“#”换成序号，文件保留原扩展名。\n"
+    "                  例：tolvane --rename '旅行_#' --start 1 ~/图片/旅行\n"
+    "  --start 编号    --rename 的起始编号；序号补零到所填编号的位数（至少两位，\n"
+    "                  编号有七位或更多时不补零）。\n"
+    "                  例：tolvane --rename '第#集' --start 001 .\n"
+    "  --simplify      把文件名中的繁体字转换为简体。\n"
+    "                  例：tolvane --simplify ~/文檔\n"
+    "  --undo          撤销最近一批改名，不论是窗口还是命令行所做的。\n"
+    "                  例：tolvane --undo --apply\n"
+    "  --apply         真正改名，并列出已改名的文件。\n"
+    "                  例：tolvane --simplify --apply ~/文檔\n"
+    "  --json          输出一个 JSON 数组，每个文件一个对象：from、to、status、error。\n"
+    "                  例：tolvane --simplify --json ~/文檔\n"
+    "  -h, --help      显示本帮助。\n"
+    "                  例：tolvane --help\n"
+    "  --version       显示版本。\n"
+    "                  例：tolvane --version\n"
+    "\n"
+    "退出状态：0 计划的改名全部完成（或预览没有发现问题），1 没有改名任何文件，2 部分完成。\n");
+
+// QCommandLineParser's own messages are English; the option they name is quoted in them.
+QString parseError(const QCommandLineParser &parser)
+{
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return QStringLiteral("不认识的选项“%1%2”。")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
+    const QString option =
+        QRegularExpression(QStringLiteral("'([^']*)'")).match(parser.errorText()).captured(1);
+    if (parser.errorText().startsWith(QStringLiteral("Missing value")))
+        return QStringLiteral("选项“%1”后面缺少值。").arg(option);
+    return QStringLiteral("选项“%1”不带值。").arg(option);
+}
+
+struct Request
+{
+    enum Action { Rename, Simplify, Undo };
+    Action action = Rename;
+    QString pattern;
+    QString start;
+    QByteArray folder = ".";
+    bool apply = false;
+    bool json = false;
+};
+
+// Why the parsed options do not make one request; empty when they do.
+QString requestError(const QCommandLineParser &parser, Request &request)
+{
+    const QStringList actions{QStringLiteral("rename"), QStringLiteral("simplify"),
+                              QStringLiteral("undo")};
+    qsizetype chosen = 0;
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        if (parser.isSet(actions[i])) {
+            request.action = Request::Action(i);
+            ++chosen;
+        }
+    }
+    if (chosen != 1)
+        return QStringLiteral("请给出 --rename、--simplify、--undo 三者之一。");
+    for (const QString &name : {QStringLiteral("rename"), QStringLiteral("start")})
+        if (parser.values(name).size() > 1)
+            return QStringLiteral("选项“--%1”只能给一次。").arg(name);
+    if (parser.isSet(QStringLiteral("rename")) != parser.isSet(QStringLiteral("start")))
+        return QStringLiteral("--rename 和 --start 要一起给出。");
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1)
+        return QStringLiteral("只能给一个文件夹。");
+    if (request.action == Request::Undo && !folders.isEmpty())
+        return QStringLiteral("--undo 不接受文件夹：它撤销最近一批改名，不论在哪个文件夹。");
+    if (!folders.isEmpty())
+        request.folder = argumentBytes(folders.first());
+    request.pattern = parser.value(QStringLiteral("rename"));
+    request.start = parser.value(QStringLiteral("start"));
+    request.apply = parser.isSet(QStringLiteral("apply"));
+    request.json = parser.isSet(QStringLiteral("json"));
+    return {};
+}
+
+QString summary(const BatchJob &job, const CommandReport &report, bool apply)
+{
+    const qsizetype problems = job.plan().problemCount();
+    if (job.stage() == BatchJob::Stage::Refused)
+        return apply ? QStringLiteral("有 %1 个文件不能改成新名字，所以没有改名任何文件。")
+                           .arg(problems)
+                     : QStringLiteral("有 %1 个文件不能改成新名字，这批改名会被整批拒绝。")
+                           .arg(problems);
+    if (report.kept() == 0)
+        return {};
+    if (!apply)
+        return QStringLiteral("有 %1 个文件将保持原名。").arg(report.kept());
+    if (report.renamed() == 0)
+        return QStringLiteral("%1 个文件保持原名，没有改名任何文件。").arg(report.kept());
+    return QStringLiteral("已改名 %1 个文件，%2 个文件保持原名。")
+        .arg(report.renamed())
+        .arg(report.kept());
+}
+
+// Reports a job that has been prepared and, when it could and was asked to, executed.
+int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QString &extra = {})
+{
+    report.addJob(job, apply);
+    if (const QString text = BatchReport::notStarted(job); !text.isEmpty())
+        return report.finish(text, true);
+    QString text = summary(job, report, apply);
+    if (!extra.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + extra;
+    return report.finish(text, job.stage() == BatchJob::Stage::Refused);
+}
+
+int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem)
+{
+    CommandReport report(request.json);
+    // Absolute, so that an undo from another folder finds the batch's folder again.
+    char *real = ::realpath(request.folder.constData(), nullptr);
+    int error = real ? 0 : errno;
+    const QByteArray folder(real ? real : "");
+    std::free(real);
+    const FolderListing listing =
+        error ? FolderListing() : FolderListing::read(folder, FolderListing::Kind::Files);
+    if (error == 0)
+        error = listing.error();
+    if (error != 0)
+        return report.finish(QStringLiteral("无法打开文件夹【%1】：%2。没有改名任何文件。")
+                                 .arg(displayName(request.folder), folderErrorReason(error)),
+                             true);
+
+    BatchJob job(folder, listing.rawNames(), std::move(namer),
+                 {.refuseOnProblem = refuseOnProblem,
+                  .stopAtFirstFailure = refuseOnProblem,
+                  .journal = request.apply});
+    job.prepare();
+    if (request.apply && job.stage() == BatchJob::Stage::Ready)
+        job.execute();
+    return finishJob(job, report, request.apply);
+}
+
+int runUndo(const Request &request)
+{
+    CommandReport report(request.json);
+    Undo undo;
+    undo.prepare();
+    if (undo.stage() == Undo::Stage::NothingToUndo)
+        return report.finish(QStringLiteral("没有可以撤销的改名。"), true);
+    if (undo.stage() != Undo::Stage::Ready)
+        return report.finish(QStringLiteral("无法撤销：%1").arg(undo.error()), true);
+    if (request.apply && undo.job()->stage() == BatchJob::Stage::Ready)
+        undo.execute();
+    report.addLost(undo.lost());
+    const QString journalProblem =
+        undo.error().isEmpty()
+            ? QString()
+            : QStringLiteral("无法在改名记录中记下这次撤销：%1").arg(undo.error());
+    return finishJob(*undo.job(), report, request.apply, journalProblem);
+}
+
+int run(const Request &request)
+{
+    switch (request.action) {
+    case Request::Rename: {
+        if (const QString text = serialRenameRefusal(request.pattern, request.start);
+            !text.isEmpty())
+            return CommandReport(request.json).finish(text, true);
+        const SerialNamer namer(request.pattern, StartValue(request.start),
+                                SerialFormatFor(startTextLength(request.start)));
+        return runBatch(
+            request,
+            [namer](qsizetype i, const QByteArray &name) { return namer.newName(i, name); }, true);
+    }
+    case Request::Simplify:
+        if (const QString text = conversionRefusal(); !text.isEmpty())
+            return CommandReport(request.json).finish(text, true);
+        return runBatch(
+            request, [](qsizetype, const QByteArray &name) { return simplifiedFileName(name); },
+            false);
+    case Request::Undo:
+        return runUndo(request);
+    }
+    return 1;
+}
+
+} // namespace
+
+int runCommandLine(const QByteArrayList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions({
+        {QStringLiteral("rename"), {}, QStringLiteral("pattern")},
+        {QStringLiteral("start"), {}, QStringLiteral("n")},
+        {QStringLiteral("simplify"), {}},
+        {QStringLiteral("undo"), {}},
+        {QStringLiteral("apply"), {}},
+        {QStringLiteral("json"), {}},
+        {{QStringLiteral("h"), QStringLiteral("help")}, {}},
+        {QStringLiteral("version"), {}},
+    });
+    QStringList texts{QStringLiteral("tolvane")};
+    for (const QByteArray &argument : arguments)
+        texts.append(escapedArgument(argument));
+    const QString usageHint = QStringLiteral("\n用 tolvane --help 查看用法。");
+    if (!parser.parse(texts)) {
+        complain(parseError(parser) + usageHint);
+        return 1;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(helpText.toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs("tolvane " TOLVANE_VERSION "\n", stdout);
+        return 0;
+    }
+    Request request;
+    if (const QString text = requestError(parser, request); !text.isEmpty()) {
+        complain(text + usageHint);
+        return 1;
+    }
+    return run(request);
+}
+
+} // namespace tolvane

@@ -1,0 +1,162 @@
+#include "app/commandreport.h"
+
+#include "engine/batchreport.h"
+#include "engine/undo.h"
+#include "platform/rawname.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cstdio>
+
+namespace tolvane {
+namespace {
+
+QString statusName(CommandReport::Status status)
+{
+    using S = CommandReport::Status;
+    switch (status) {
+    case S::Planned:
+        return QStringLiteral("planned");
+    case S::Done:
+        return QStringLiteral("done");
+    case S::Refused:
+        return QStringLiteral("refused");
+    case S::Failed:
+        return QStringLiteral("failed");
+    case S::Restored:
+        return QStringLiteral("restored");
+    case S::Stranded:
+        return QStringLiteral("stranded");
+    case S::NotRun:
+        return QStringLiteral("not-run");
+    case S::Lost:
+        return QStringLiteral("lost");
+    }
+    return {};
+}
+
+CommandReport::Status statusOf(RenameResult::Outcome outcome)
+{
+    using O = RenameResult::Outcome;
+    using S = CommandReport::Status;
+    switch (outcome) {
+    case O::Done:
+    case O::Unchanged:
+        return S::Done;
+    case O::Failed:
+        return S::Failed;
+    case O::Restored:
+        return S::Restored;
+    case O::Stranded:
+        return S::Stranded;
+    case O::NotRun:
+    case O::Refused:
+        break;
+    }
+    return S::NotRun;
+}
+
+// JSON strings are Unicode: a name that is not valid UTF-8 is shown escaped as in the window
+// ("\xNN"), and its exact bytes travel beside it in base64.
+void putName(QJsonObject &object, const QString &key, const QByteArray &name)
+{
+    object.insert(key, displayName(name));
+    if (!isValidUtf8(name))
+        object.insert(key + QStringLiteral("_base64"), QString::fromLatin1(name.toBase64()));
+}
+
+void writeErr(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stderr);
+}
+
+} // namespace
+
+void complain(const QString &text)
+{
+    writeErr(QStringLiteral("tolvane：") + text + QLatin1Char('\n'));
+}
+
+void CommandReport::addJob(const BatchJob &job, bool applied)
+{
+    const QList<PlannedRename> &renames = job.plan().renames;
+    const std::vector<RenameResult> &results = job.results();
+    for (qsizetype i = 0; i < renames.size(); ++i) {
+        const PlannedRename &r = renames[i];
+        if (r.problem == PlanProblem::None && r.unchanged())
+            continue;
+        Status status = Status::Planned;
+        if (r.problem != PlanProblem::None)
+            status = Status::Refused;
+        else if (applied)
+            status =
+                size_t(i) < results.size() ? statusOf(results[size_t(i)].outcome) : Status::NotRun;
+        QString error = BatchReport::fileProblem(job, i);
+        if (status == Status::NotRun)
+            error = QStringLiteral("改名没有进行到这个文件，保持原名");
+        m_entries.append({r.from, r.to, status, error});
+    }
+}
+
+void CommandReport::addLost(const QList<JournalRecord::Entry> &lost)
+{
+    // An undo moves a file from the name the batch gave it back to the one it had.
+    for (const JournalRecord::Entry &entry : lost)
+        m_entries.append({entry.to, entry.from, Status::Lost, Undo::lostReason()});
+}
+
+qsizetype CommandReport::renamed() const
+{
+    return std::count_if(m_entries.cbegin(), m_entries.cend(), [](const Entry &entry) {
+        return entry.status == Status::Planned || entry.status == Status::Done;
+    });
+}
+
+int CommandReport::finish(const QString &summary, bool nothingDone)
+{
+    if (m_json)
+        writeJson();
+    else
+        writeLines();
+    std::fflush(stdout);
+    for (const Entry &entry : std::as_const(m_entries))
+        if (!entry.error.isEmpty())
+            writeErr(QStringLiteral("“%1”→“%2”：%3\n")
+                         .arg(displayName(entry.from), displayName(entry.to), entry.error));
+    if (!summary.isEmpty())
+        complain(summary);
+
+    if (nothingDone || (kept() > 0 && renamed() == 0))
+        return 1;
+    return kept() == 0 ? 0 : 2;
+}
+
+void CommandReport::writeLines() const
+{
+    for (const Entry &entry : m_entries) {
+        if (entry.status != Status::Planned && entry.status != Status::Done)
+            continue;
+        const QByteArray line = entry.from + '\t' + entry.to + '\n';
+        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    }
+}
+
+void CommandReport::writeJson() const
+{
+    QJsonArray array;
+    for (const Entry &entry : m_entries) {
+        QJsonObject object;
+        putName(object, QStringLiteral("from"), entry.from);
+        putName(object, QStringLiteral("to"), entry.to);
+        object.insert(QStringLiteral("status"), statusName(entry.status));
+        object.insert(QStringLiteral("error"),
+                      entry.error.isEmpty() ? QJsonValue() : QJsonValue(entry.error));
+        array.append(object);
+    }
+    const QByteArray text = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+}
+
+} // namespace tolvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/batchjob.h"
+#include "engine/journal.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace tolvane {
+
+// What a command-line batch prints: every rename planned (a preview) or done, as
+// "OLD<TAB>NEW" lines of the names' own bytes or as one JSON array, and every file that keeps
+// its name on standard error with the reason. The exit status follows from the same entries.
+class CommandReport
+{
+public:
+    enum class Status { Planned, Done, Refused, Failed, Restored, Stranded, NotRun, Lost };
+
+    explicit CommandReport(bool json) : m_json(json) {}
+
+    // The files of a job that change name or keep it against the plan; applied tells whether
+    // the job was meant to move them (a preview only plans).
+    void addJob(const BatchJob &job, bool applied);
+    // Files of an undone batch that are found nowhere.
+    void addLost(const QList<JournalRecord::Entry> &lost);
+
+    // Prints everything, closes standard error with the summary (when there is one) and
+    // returns the exit status: 0 nothing kept its name, 1 nothing (would be) renamed, 2 both.
+    // nothingDone forces 1, for a batch refused as a whole.
+    int finish(const QString &summary, bool nothingDone);
+
+    // Files that get (or would get) their new names, and files that keep their names.
+    qsizetype renamed() const;
+    qsizetype kept() const { return m_entries.size() - renamed(); }
+
+private:
+    struct Entry
+    {
+        QByteArray from;
+        QByteArray to;
+        Status status;
+        QString error;
+    };
+    void writeLines() const;
+    void writeJson() const;
+
+    bool m_json;
+    QList<Entry> m_entries;
+};
+
+// Writes a line to standard error as UTF-8, "tolvane：" before it.
+void complain(const QString &text);
+
+} // namespace tolvane

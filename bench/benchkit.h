@@ -50,8 +50,7 @@ inline double median(std::vector<double> values)
 }
 
 // A plain loop of no-replace renames: the floor for any rename of these files.
-inline double rawRun(const QByteArray &folder, const QByteArrayList &from,
-                     const QByteArrayList &to)
+inline double rawRun(const QByteArray &folder, const QByteArrayList &from, const QByteArrayList &to)
 {
     const double start = cpuSeconds();
     const int fd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);

@@ -25,8 +25,7 @@ BatchJob::BatchJob(const QByteArray &folder, const QList<QByteArray> &names, Nam
                    Options options)
     : m_folder(folder), m_names(names), m_namer(std::move(namer)), m_options(options),
       m_stem(newTemporaryStem())
-{
-}
+{}
 
 void BatchJob::useTemporaries(const QByteArray &stem, const QList<qsizetype> &ids)
 {

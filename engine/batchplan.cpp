@@ -107,7 +107,8 @@ void Planner::check()
     byTarget.reserve(renames.size());
     for (qsizetype i = 0; i < renames.size(); ++i) {
         PlannedRename &r = renames[i];
-        if (r.unchanged() || (r.problem != PlanProblem::None && r.problem != PlanProblem::SameTarget))
+        if (r.unchanged() ||
+            (r.problem != PlanProblem::None && r.problem != PlanProblem::SameTarget))
             continue;
         const QByteArray key =
             m_scan.foldsCase() ? QString::fromUtf8(r.to).toCaseFolded().toUtf8() : r.to;

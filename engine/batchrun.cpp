@@ -41,8 +41,8 @@ QByteArray BatchRun::target(const PlanStep &step) const
     return step.move == Move::ToTemporary ? m_plan.temporaryName(step.rename) : r.to;
 }
 
-void BatchRun::execute(FileMover &mover, bool stopAtFirstFailure,
-                       const std::atomic<bool> &cancel, std::atomic<qsizetype> &done)
+void BatchRun::execute(FileMover &mover, bool stopAtFirstFailure, const std::atomic<bool> &cancel,
+                       std::atomic<qsizetype> &done)
 {
     const std::vector<PlanStep> &steps = m_plan.steps;
     std::vector<size_t> ring; // the moves made so far in the ring being walked

@@ -18,9 +18,9 @@ struct RenameResult
         Refused,   // the plan found a problem: the file keeps its name
         Unchanged, // already had its new name
         Done,
-        Failed,    // its move failed: it keeps its name
-        Restored,  // went back to its old name with the ring it was in, after a failure there
-        Stranded,  // left at its temporary name: its way back failed too
+        Failed,   // its move failed: it keeps its name
+        Restored, // went back to its old name with the ring it was in, after a failure there
+        Stranded, // left at its temporary name: its way back failed too
     };
     Outcome outcome = Outcome::NotRun;
     QString errorText;

@@ -44,7 +44,7 @@ QString failed(const QString &what, int error)
 bool makeFolder(const QByteArray &path, QString *error)
 {
     // Each missing level is made for the user alone, as the base folder rules ask.
-    for (qsizetype slash = path.indexOf('/', 1); ; slash = path.indexOf('/', slash + 1)) {
+    for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
         const QByteArray level = slash < 0 ? path : path.left(slash);
         if (::mkdir(level.constData(), 0700) != 0 && errno != EEXIST) {
             *error = failed(QString::fromLocal8Bit(level), errno);
@@ -114,8 +114,9 @@ QByteArray serialise(const BatchPlan &plan)
         const PlannedRename &r = plan.renames[i];
         if (r.problem != PlanProblem::None || r.unchanged())
             continue;
-        out += QByteArray::number(plan.temporaryId(i)) + '\t' + QByteArray::number(quint64(r.identity.device)) +
-               '\t' + QByteArray::number(quint64(r.identity.inode)) + '\t';
+        out += QByteArray::number(plan.temporaryId(i)) + '\t' +
+               QByteArray::number(quint64(r.identity.device)) + '\t' +
+               QByteArray::number(quint64(r.identity.inode)) + '\t';
         appendEscaped(out, r.from);
         out += '\t';
         appendEscaped(out, r.to);
@@ -141,10 +142,11 @@ std::optional<JournalRecord> parse(const QByteArray &path, const QByteArray &dat
             record.temporaryStem = unescaped(fields[1]);
         } else if (fields.size() == 5) {
             bool ok[3];
-            JournalRecord::Entry entry{fields[0].toLongLong(&ok[0]), unescaped(fields[3]),
-                                       unescaped(fields[4]),
-                                       {dev_t(fields[1].toULongLong(&ok[1])),
-                                        ino_t(fields[2].toULongLong(&ok[2]))}};
+            JournalRecord::Entry entry{
+                fields[0].toLongLong(&ok[0]),
+                unescaped(fields[3]),
+                unescaped(fields[4]),
+                {dev_t(fields[1].toULongLong(&ok[1])), ino_t(fields[2].toULongLong(&ok[2]))}};
             if (!ok[0] || !ok[1] || !ok[2])
                 return std::nullopt;
             record.entries.append(entry);

@@ -52,8 +52,10 @@ void Undo::execute()
 {
     if (m_stage != Stage::Ready)
         return;
-    if (m_job->stage() == BatchJob::Stage::Ready)
-        m_job->execute();
+    // An undo that could not reach its folder, or was cancelled, stays to be done again.
+    if (m_job->stage() != BatchJob::Stage::Ready)
+        return;
+    m_job->execute();
     if (!m_job->cancelled())
         Journal::markUndone(m_record, &m_error);
     m_stage = Stage::Ran;

@@ -17,8 +17,8 @@
 #include "workbench/drivelistbox.h"
 #include "workbench/filelistbox.h"
 #include "workbench/folderlistbox.h"
-#include "workbench/listboxresults.h"
 #include "workbench/form2layout.h"
+#include "workbench/listboxresults.h"
 #include "workbench/tabplacer.h"
 #include "workbench/tabstripstyle.h"
 

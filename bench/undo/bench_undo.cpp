@@ -44,9 +44,9 @@ int main()
         const Folder folder(names);
         for (int side = 0; side < 2; ++side) {
             if ((round + side) % 2) {
-                BatchJob(folder.path, names, [&targets](qsizetype i, const QByteArray &) {
-                    return targets[i];
-                }, {}).run();
+                BatchJob(folder.path, names,
+                         [&targets](qsizetype i, const QByteArray &) { return targets[i]; }, {})
+                    .run();
                 engine.push_back(undoRun());
             } else {
                 rawRun(folder.path, names, targets);

@@ -25,9 +25,8 @@ BatchJob job(const test::TestDir &dir, const QByteArrayList &from, const QByteAr
 
 QByteArray problemCodes(const BatchPlan &plan)
 {
-    static const char *const names[] = {"ok",      "missing", "empty",  "dot",    "nul",
-                                        "long",    "nofolder", "file",  "folder", "link",
-                                        "other",   "same"};
+    static const char *const names[] = {"ok",       "missing", "empty",  "dot",  "nul",   "long",
+                                        "nofolder", "file",    "folder", "link", "other", "same"};
     QByteArrayList out;
     for (const PlannedRename &r : plan.renames)
         out.append(names[int(r.problem)]);
@@ -95,8 +94,8 @@ private Q_SLOTS:
         row("two given one name", "乾.txt|幹.txt", "乾.txt|幹.txt", "干.txt|干.txt", "same|same");
         row("255 bytes fit, 256 do not", "a|b|c|d", "a|b|c|d",
             max + '|' + over + '|' + chinese + '|' + chinese + "字", "ok|long|ok|long");
-        row("dot names, empty, NUL", "a|b|c|d", "a|b|c|d",
-            QByteArray("..|.|sub/..|x\0y", 14), "dot|dot|dot|nul");
+        row("dot names, empty, NUL", "a|b|c|d", "a|b|c|d", QByteArray("..|.|sub/..|x\0y", 14),
+            "dot|dot|dot|nul");
         row("empty name", "a", "a", "", "empty");
         row("gone since listed", "a", "gone|a", "x|y", "missing|ok");
         row("missing subfolder", "a|d/", "a|d", "no/a|d/x", "nofolder|ok");
@@ -115,9 +114,9 @@ private Q_SLOTS:
             if (name.endsWith('/'))
                 dir.createFolder(name.chopped(1));
             else if (name.endsWith('@'))
-                QCOMPARE(::symlinkat("a", ::open(dir.nativePath(), O_PATH),
-                                     name.chopped(1).constData()),
-                         0);
+                QCOMPARE(
+                    ::symlinkat("a", ::open(dir.nativePath(), O_PATH), name.chopped(1).constData()),
+                    0);
             else
                 dir.createFile(name);
         }
@@ -167,11 +166,10 @@ private Q_SLOTS:
         batch.run();
         QCOMPARE(batch.stage(), BatchJob::Stage::Ran);
         const auto &steps = batch.plan().steps;
-        QCOMPARE(std::count_if(steps.cbegin(), steps.cend(),
-                               [](const PlanStep &s) {
-                                   return s.move == PlanStep::Move::ToTemporary;
-                               }),
-                 temporaries);
+        QCOMPARE(
+            std::count_if(steps.cbegin(), steps.cend(),
+                          [](const PlanStep &s) { return s.move == PlanStep::Move::ToTemporary; }),
+            temporaries);
         QCOMPARE(dir.names(), after);
         QCOMPARE(dir.contents(), before);
         for (qsizetype i = 0; i < from.size(); ++i)
@@ -199,9 +197,9 @@ private Q_SLOTS:
         job(dir, {"a"}, {"A"}).run();
         job(dir, {"b", "c"}, {"x", "y"}).run();
         // Since then: x renamed by someone else, y replaced by another file.
-        QCOMPARE(::rename((dir.nativePath() + "/x").constData(),
-                          (dir.nativePath() + "/z").constData()),
-                 0);
+        QCOMPARE(
+            ::rename((dir.nativePath() + "/x").constData(), (dir.nativePath() + "/z").constData()),
+            0);
         QCOMPARE(::rename((dir.nativePath() + "/y").constData(),
                           (dir.nativePath() + "/y.old").constData()),
                  0);

@@ -112,8 +112,8 @@ private Q_SLOTS:
             "旧.TXT|readme.md|旧档案.报告", "");
         row("all, empty folder", "", {}, {}, "", true, "", "", "");
         row("all, answered no", "舊.TXT", {}, {}, "舊.TXT", false, "舊.TXT", "", "");
-        row("all, two become one", "乾.txt|幹.txt", {}, {}, "乾.txt|幹.txt", true, "乾.txt|幹.txt", "",
-            "乾.txt|幹.txt");
+        row("all, two become one", "乾.txt|幹.txt", {}, {}, "乾.txt|幹.txt", true, "乾.txt|幹.txt",
+            "", "乾.txt|幹.txt");
         row("all, many vanished, the rest goes on", "說明", {}, {}, gone + "|說明", true, "说明",
             "说明", gone);
         row("all, not UTF-8", notUtf8 + "|說明", {}, {}, notUtf8 + "|說明", true, notUtf8 + "|说明",

@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config clang-format
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
     libopencc-dev libopencc-data opencc
     unicode-data bzip2

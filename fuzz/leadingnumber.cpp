@@ -1,5 +1,6 @@
-#include "platform/generalnumber.h"
 #include "platform/leadingnumber.h"
+
+#include "platform/generalnumber.h"
 
 #include <QString>
 #include <cmath>

@@ -26,6 +26,10 @@ int main(int argc, char **argv)
     }
     for (const auto &file : files) {
         std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "cannot read %s\n", file.c_str());
+            return 1;
+        }
         const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
     }

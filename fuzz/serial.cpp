@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 2)
         return 0;
     const qsizetype index = data[0] | data[1] << 8;
-    const QByteArrayList parts = QByteArray(reinterpret_cast<const char *>(data) + 2,
-                                            static_cast<qsizetype>(size) - 2)
-                                     .split('\n');
+    const QByteArrayList parts =
+        QByteArray(reinterpret_cast<const char *>(data) + 2, static_cast<qsizetype>(size) - 2)
+            .split('\n');
     const QString pattern = QString::fromUtf8(parts.value(0));
     const QString startText = QString::fromUtf8(parts.value(1));
     const QByteArray current = parts.value(2);

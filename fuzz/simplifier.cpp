@@ -1,6 +1,8 @@
 #include "engine/simplifier.h"
+
 #include "platform/rawname.h"
 
+#include <QList>
 #include <QString>
 
 using namespace tolvane;

@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<StoredForm> reread = StoredForm::fromJson(written);
     if (!reread || reread->instances() != form->instances() || reread->toJson() != written)
         qFatal("not stable through its own JSON:\n%s", written.constData());
-    const QVariantList defaults{true,      QVariant::fromValue<qint16>(1), 1, 1.5, QString(),
-                                QFont(), QImage()};
+    const QVariantList defaults{true,    QVariant::fromValue<qint16>(1), 1, 1.5, QString(), QFont(),
+                                QImage()};
     for (const QString &instance : form->instances()) {
         const PropertyBag *bag = form->find(instance);
         for (const QString &name : bag->names())

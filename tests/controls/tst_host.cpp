@@ -110,7 +110,6 @@ private Q_SLOTS:
         QCOMPARE(form->find(u"TEXT1")->read(u"text", QString()), u"a"_qs);
         QCOMPARE(form->find(u"Text1")->extentPixels(), QSize(81, 22));
         QVERIFY(!form->find(u"text2"));
-        QCOMPARE(StoredForm::fromJson(form->toJson())->instances(), form->instances());
         PropertyBag bag;
         bag.setExtentPixels({81, 22});
         QCOMPARE(bag.toJson(), (QJsonObject{{u"_extentx"_qs, 2143}, {u"_extenty"_qs, 582}}));

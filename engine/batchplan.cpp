@@ -55,7 +55,7 @@ PlanProblem takenBy(FolderScan::Kind kind)
 class Planner
 {
 public:
-    Planner(BatchPlan &plan, const FolderScan &scan) : m_plan(plan), m_scan(scan) {}
+    Planner(BatchPlan &plan, FolderScan &scan) : m_plan(plan), m_scan(scan) {}
 
     void check();
     void order();
@@ -77,8 +77,7 @@ private:
     }
 
     BatchPlan &m_plan;
-    const FolderScan &m_scan;
-    QHash<QByteArray, qsizetype> m_bySource;
+    FolderScan &m_scan;
     std::vector<qsizetype> m_holder; // the batch file whose current name a rename's target is
     std::vector<qsizetype> m_waiter; // the rename waiting for this file's current name
     std::vector<bool> m_emitted;
@@ -87,11 +86,9 @@ private:
 void Planner::check()
 {
     QList<PlannedRename> &renames = m_plan.renames;
-    m_bySource.reserve(renames.size());
     for (qsizetype i = 0; i < renames.size(); ++i) {
         PlannedRename &r = renames[i];
-        m_bySource.insert(r.from, i);
-        const std::optional<FolderScan::Entry> found = m_scan.find(r.from);
+        const std::optional<FolderScan::Entry> found = m_scan.claim(r.from, i);
         if (!found) {
             r.problem = PlanProblem::Missing;
             continue;
@@ -149,9 +146,9 @@ void Planner::findHolders()
 qsizetype Planner::holderOf(qsizetype i)
 {
     PlannedRename &r = m_plan.renames[i];
-    if (const auto exact = m_bySource.constFind(r.to); exact != m_bySource.constEnd())
-        return *exact;
     if (const std::optional<FolderScan::Entry> found = m_scan.find(r.to)) {
+        if (found->owner >= 0)
+            return found->owner;
         r.problem = takenBy(found->kind);
         return none;
     }
@@ -167,9 +164,9 @@ qsizetype Planner::holderOf(qsizetype i)
         const QByteArray alias = m_scan.aliasOf(r.to);
         if (alias.isEmpty())
             return none;
-        if (const qsizetype same = m_bySource.value(alias, none); same != none)
-            return same;
         const std::optional<FolderScan::Entry> entry = m_scan.find(alias);
+        if (entry && entry->owner >= 0)
+            return entry->owner;
         r.problem = entry ? takenBy(entry->kind) : PlanProblem::TakenByFile;
     }
     return none;
@@ -233,7 +230,7 @@ BatchPlan BatchPlan::make(const QByteArray &folder, const QList<QByteArray> &fro
     for (qsizetype i = 0; i < from.size(); ++i)
         plan.renames.append({from[i], insideFolder(to[i]), {}, PlanProblem::None});
 
-    const FolderScan scan(folder);
+    FolderScan scan(folder, from.size());
     if (scan.error() != 0) {
         plan.folderError = scan.error();
         return plan;

@@ -83,8 +83,9 @@ QString folded(const QByteArray &name)
 
 } // namespace
 
-FolderScan::FolderScan(const QByteArray &folderPath)
+FolderScan::FolderScan(const QByteArray &folderPath, qsizetype sizeHint)
 {
+    m_names.reserve(sizeHint + 16);
     if (folderPath.contains('\0')) {
         m_error = EINVAL;
         return;
@@ -115,11 +116,11 @@ FolderScan::FolderScan(const QByteArray &folderPath)
         return;
     }
     while (const dirent *entry = ::readdir(dir)) {
-        Entry found{{m_device, entry->d_ino}, kindOf(entry->d_type)};
+        Entry found{{m_device, entry->d_ino}, kindOf(entry->d_type), -1};
         if (entry->d_type == DT_UNKNOWN) {
             struct stat st;
             if (::fstatat(m_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                found = {{st.st_dev, st.st_ino}, kindOf(st.st_mode)};
+                found = {{st.st_dev, st.st_ino}, kindOf(st.st_mode), -1};
         }
         m_names.insert(QByteArray(entry->d_name), found);
     }
@@ -136,19 +137,29 @@ std::optional<FolderScan::Entry> FolderScan::find(const QByteArray &name) const
 {
     // A name the listing lacks is not asked of the file system: on FUSE the lookup of another
     // spelling of a file makes a cached entry that outlives the file's next rename.
-    const bool nested = name.contains('/');
-    if (!nested) {
+    qsizetype owner = -1;
+    if (!name.contains('/')) {
         const auto found = m_names.constFind(name);
         if (found == m_names.constEnd())
             return std::nullopt;
         if (m_inodesListed)
             return *found;
+        owner = found->owner;
     }
     struct stat st;
     if (m_fd < 0 || name.contains('\0') ||
         ::fstatat(m_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
-    return Entry{{st.st_dev, st.st_ino}, kindOf(st.st_mode)};
+    return Entry{{st.st_dev, st.st_ino}, kindOf(st.st_mode), owner};
+}
+
+std::optional<FolderScan::Entry> FolderScan::claim(const QByteArray &name, qsizetype owner)
+{
+    const auto listed = m_names.find(name);
+    if (listed == m_names.end() || listed->owner >= 0)
+        return std::nullopt;
+    listed->owner = owner;
+    return find(name);
 }
 
 QByteArray FolderScan::aliasOf(const QByteArray &name) const

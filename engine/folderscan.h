@@ -25,10 +25,12 @@ public:
     {
         FileIdentity identity;
         Kind kind = Kind::Other;
+        qsizetype owner = -1; // the file of the batch listed under this name, if any
     };
 
-    // Opens and reads the folder; error() is the errno when that failed.
-    explicit FolderScan(const QByteArray &folderPath);
+    // Opens and reads the folder; error() is the errno when that failed. sizeHint: about how
+    // many entries it has.
+    explicit FolderScan(const QByteArray &folderPath, qsizetype sizeHint = 0);
     ~FolderScan();
     FolderScan(const FolderScan &) = delete;
     FolderScan &operator=(const FolderScan &) = delete;
@@ -43,6 +45,9 @@ public:
     // The entry a name (relative to the folder; may hold "/") stands for, if any. A name
     // without "/" is taken as the folder lists it: exactly as spelt.
     std::optional<Entry> find(const QByteArray &name) const;
+    // find() for a name the folder lists, which from now on is owned by the batch's file
+    // `owner`; none for a name not listed or already owned.
+    std::optional<Entry> claim(const QByteArray &name, qsizetype owner);
     // The entry of the folder that a name finds under another spelling (case-insensitive
     // file systems), compared by case folding; empty when there is none or more than one.
     QByteArray aliasOf(const QByteArray &name) const;

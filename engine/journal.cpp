@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,14 +22,28 @@ const QByteArray undone = ".undone";
 // Names are raw bytes; only the few that would break a line or a field are escaped.
 void appendEscaped(QByteArray &out, const QByteArray &name)
 {
+    const auto special = [](char c) { return c == '%' || c == '\t' || c == '\n' || c == '\r'; };
+    if (std::none_of(name.cbegin(), name.cend(), special)) {
+        out += name;
+        return;
+    }
     for (const char c : name) {
-        if (c == '%' || c == '\t' || c == '\n' || c == '\r') {
-            out += '%';
-            out += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+        if (special(c)) {
+            const char hex[] = {'%', "0123456789ABCDEF"[(c >> 4) & 0xF],
+                                "0123456789ABCDEF"[c & 0xF]};
+            out.append(hex, 3);
         } else {
             out += c;
         }
     }
+}
+
+void appendNumber(QByteArray &out, quint64 value, char after)
+{
+    char digits[24];
+    char *end = std::to_chars(digits, digits + sizeof digits - 1, value).ptr;
+    *end++ = after;
+    out.append(digits, end - digits);
 }
 
 QByteArray unescaped(const QByteArray &field)
@@ -114,9 +129,9 @@ QByteArray serialise(const BatchPlan &plan)
         const PlannedRename &r = plan.renames[i];
         if (r.problem != PlanProblem::None || r.unchanged())
             continue;
-        out += QByteArray::number(plan.temporaryId(i)) + '\t' +
-               QByteArray::number(quint64(r.identity.device)) + '\t' +
-               QByteArray::number(quint64(r.identity.inode)) + '\t';
+        appendNumber(out, quint64(plan.temporaryId(i)), '\t');
+        appendNumber(out, quint64(r.identity.device), '\t');
+        appendNumber(out, quint64(r.identity.inode), '\t');
         appendEscaped(out, r.from);
         out += '\t';
         appendEscaped(out, r.to);

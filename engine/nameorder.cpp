@@ -1,10 +1,13 @@
 #include "engine/nameorder.h"
 
+#include "platform/rawname.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
 #include <iterator>
 #include <malloc.h>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -37,29 +40,37 @@ struct Item
 // Equal keys (names differing only in letter case) fall back to the raw bytes.
 struct Less
 {
-    const QList<QByteArray> &raw;
+    const std::vector<QByteArrayView> &names;
     bool operator()(const Item &a, const Item &b) const
     {
         const int c = a.key.compare(b.key);
-        return c != 0 ? c < 0 : raw.at(a.index) < raw.at(b.index);
+        if (c != 0)
+            return c < 0;
+        // Compared as unsigned bytes, as memcmp does.
+        const QByteArrayView x = names[a.index];
+        const QByteArrayView y = names[b.index];
+        return std::string_view(x.data(), x.size()) < std::string_view(y.data(), y.size());
     }
 };
 
 // Keys and sorts one slice of the names; slices are merged afterwards.
-void sortSlice(const QList<QByteArray> &raw, const QStringList &display, std::vector<Item> &items,
-               qsizetype from, qsizetype to)
+// The display form lives only as long as its key is being made.
+void sortSlice(const std::vector<QByteArrayView> &names, std::vector<Item> &items, qsizetype from,
+               qsizetype to)
 {
     // A collator of its own per thread: the backend's collator object is not shared safely.
     const QCollator collator = makeCollator();
     items.reserve(to - from);
-    for (qsizetype i = from; i < to; ++i)
-        items.push_back({collator.sortKey(display.at(i)), i});
-    std::sort(items.begin(), items.end(), Less{raw});
+    for (qsizetype i = from; i < to; ++i) {
+        const QByteArray raw = QByteArray::fromRawData(names[i].data(), names[i].size());
+        items.push_back({collator.sortKey(displayName(raw)), i});
+    }
+    std::sort(items.begin(), items.end(), Less{names});
 }
 
-std::vector<Item> sortedItems(const QList<QByteArray> &raw, const QStringList &display)
+std::vector<Item> sortedItems(const std::vector<QByteArrayView> &names)
 {
-    const qsizetype n = display.size();
+    const qsizetype n = qsizetype(names.size());
     const unsigned cores = std::max(1U, std::min(std::thread::hardware_concurrency(), 8U));
     const qsizetype parts = n < ParallelThreshold ? 1 : qsizetype(cores);
     std::vector<std::vector<Item>> slices(parts);
@@ -69,14 +80,13 @@ std::vector<Item> sortedItems(const QList<QByteArray> &raw, const QStringList &d
         const qsizetype to = n * (p + 1) / parts;
         if (p + 1 < parts) {
             try {
-                workers.emplace_back(sortSlice, std::cref(raw), std::cref(display),
-                                     std::ref(slices[p]), from, to);
+                workers.emplace_back(sortSlice, std::cref(names), std::ref(slices[p]), from, to);
                 continue;
             } catch (const std::system_error &) {
                 // No thread to be had: this one sorts the slice itself.
             }
         }
-        sortSlice(raw, display, slices[p], from, to);
+        sortSlice(names, slices[p], from, to);
     }
     for (std::thread &worker : workers)
         worker.join();
@@ -90,7 +100,7 @@ std::vector<Item> sortedItems(const QList<QByteArray> &raw, const QStringList &d
                        std::make_move_iterator(slices[p].end()),
                        std::make_move_iterator(slices[p + 1].begin()),
                        std::make_move_iterator(slices[p + 1].end()), std::back_inserter(both),
-                       Less{raw});
+                       Less{names});
             merged.push_back(std::move(both));
         }
         if (slices.size() % 2 != 0)
@@ -102,29 +112,26 @@ std::vector<Item> sortedItems(const QList<QByteArray> &raw, const QStringList &d
 
 } // namespace
 
-void sortNames(QList<QByteArray> &raw, QStringList &display)
+std::vector<qsizetype> nameOrder(const std::vector<QByteArrayView> &names)
 {
-    const qsizetype n = display.size();
-    if (n < 2)
-        return;
-
-    QList<QByteArray> sortedRaw;
-    QStringList sortedDisplay;
-    sortedRaw.reserve(n);
-    sortedDisplay.reserve(n);
-    {
-        const std::vector<Item> order = sortedItems(raw, display);
-        for (const Item &item : order) {
-            sortedRaw.append(std::move(raw[item.index]));
-            sortedDisplay.append(std::move(display[item.index]));
-        }
+    const qsizetype n = qsizetype(names.size());
+    std::vector<qsizetype> order;
+    order.reserve(n);
+    if (n < 2) {
+        if (n == 1)
+            order.push_back(0);
+        return order;
     }
-    raw = std::move(sortedRaw);
-    display = std::move(sortedDisplay);
+    {
+        const std::vector<Item> items = sortedItems(names);
+        for (const Item &item : items)
+            order.push_back(item.index);
+    }
     // The keys of a big folder leave megabytes of small freed blocks, partly in the worker
     // threads' heaps; hand those pages back rather than keep them for the list's lifetime.
     if (n >= ParallelThreshold)
         ::malloc_trim(0);
+    return order;
 }
 
 } // namespace tolvane

@@ -6,6 +6,7 @@ packages=(
     g++ cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
     libopencc-dev libopencc-data opencc
+    libicu-dev
     unicode-data bzip2
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     libxcb1-dev

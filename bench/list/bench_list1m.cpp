@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <cstdlib>
 
 using namespace tolvane;
 
@@ -54,19 +53,11 @@ double firstPaintMs(const QProcessEnvironment &env, const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    // The program runs on a private display; the list measured here needs none.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The list measured here needs no display; the program runs on a private one.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QProcess server;
-    const QString display =
-        tolvane::test::startPrivateDisplay(server, QStringLiteral("1280x800x24"));
-    if (!display.isEmpty()) {
-        env.insert(QStringLiteral("DISPLAY"), display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    } else {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    }
+    QProcessEnvironment env = tolvane::test::privateDisplayEnvironment(server);
     env.insert(QStringLiteral("TOLVANE_FIRST_PAINT"), QStringLiteral("exit"));
     QTemporaryDir state;
     env.insert(QStringLiteral("XDG_STATE_HOME"), state.path());
@@ -80,15 +71,10 @@ int main(int argc, char *argv[])
     // Memory first, before the timing runs leave freed blocks in the heap.
     const double perFile = bytesPerFile(folder);
 
-    const QByteArray command = "ls -1 -v '" + folder + "' > /dev/null";
     std::vector<double> ours;
     std::vector<double> theirs;
     for (int round = 0; round < Rounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        if (std::system(command.constData()) != 0)
-            qFatal("ls failed");
-        theirs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        theirs.push_back(bench::listingMs(folder));
         ours.push_back(firstPaintMs(env, dir.path()));
     }
     bench::removeFiles(folder, FileCount);

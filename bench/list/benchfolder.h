@@ -1,11 +1,13 @@
 #pragma once
 
 // What the list benchmarks share: a folder of many empty files with names of the kinds people
-// keep, a median, and the resident memory of this process.
+// keep, the baseline listing, a median, and the resident memory of this process.
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QtGlobal>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
@@ -50,6 +52,17 @@ inline void removeFiles(const QByteArray &folder, int count)
         ::unlinkat(dir, fileName(i).constData(), 0);
     if (dir >= 0)
         ::close(dir);
+}
+
+// Milliseconds `ls -1 -v` takes to list and order the folder: the baseline.
+inline double listingMs(const QByteArray &folder)
+{
+    const QByteArray command = "ls -1 -v '" + folder + "' > /dev/null";
+    QElapsedTimer timer;
+    timer.start();
+    if (std::system(command.constData()) != 0)
+        qFatal("ls failed");
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 inline double median(std::vector<double> values)

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <malloc.h>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -172,12 +171,7 @@ std::vector<qsizetype> nameOrder(const std::vector<QByteArrayView> &names)
     const qsizetype n = qsizetype(names.size());
     if (n < 2)
         return std::vector<qsizetype>(n, 0);
-    std::vector<qsizetype> order = sortedIndexes(names);
-    // The display forms of a big folder leave megabytes of small freed blocks, partly in the
-    // worker threads' heaps; hand those pages back rather than keep them for the list's life.
-    if (n >= ParallelThreshold)
-        ::malloc_trim(0);
-    return order;
+    return sortedIndexes(names);
 }
 
 } // namespace tolvane

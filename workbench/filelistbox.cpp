@@ -28,6 +28,15 @@ void FileListBox::refresh()
     m_model->setListing(FolderListing::read(m_path, FolderListing::Kind::Files));
 }
 
+QStringList FileListBox::displayNames() const
+{
+    QStringList names;
+    names.reserve(m_model->rowCount());
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        names.append(m_model->index(row).data().toString());
+    return names;
+}
+
 QByteArray FileListBox::selectedName() const
 {
     const QModelIndexList selected = selectionModel()->selectedRows();

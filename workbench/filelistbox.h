@@ -27,7 +27,8 @@ public:
     QByteArray entry(qsizetype index) const { return listing().raw(index); }
     // All entries in list order, made on each call.
     QList<QByteArray> entries() const { return listing().rawNames(); }
-    QStringList displayNames() const { return listing().displayNames(); }
+    // The rows' texts as the list shows them.
+    QStringList displayNames() const;
     const FolderListing &listing() const { return m_model->listing(); }
     // The selected entry's raw name; empty when nothing is selected.
     QByteArray selectedName() const;

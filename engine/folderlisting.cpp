@@ -6,10 +6,14 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace tolvane {
 namespace {
+
+constexpr qsizetype TrimThreshold = 4096;
 
 // d_type saves a stat per entry; links and file systems without d_type are asked directly,
 // following links as a file manager does.
@@ -43,18 +47,68 @@ FolderListing FolderListing::read(const QByteArray &folder, Kind kind)
         listing.m_error = errno;
         return listing;
     }
-    while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.' || !isKind(dir, entry, kind))
-            continue;
-        listing.m_raw.append(QByteArray(entry->d_name));
-    }
-    ::closedir(dir);
+    {
+        QByteArray names;
+        std::vector<qsizetype> ends;
+        while (const dirent *entry = ::readdir(dir)) {
+            if (entry->d_name[0] == '.' || !isKind(dir, entry, kind))
+                continue;
+            names.append(entry->d_name);
+            ends.push_back(names.size());
+        }
+        ::closedir(dir);
+        // Views point into the buffer only once it has stopped growing.
+        std::vector<QByteArrayView> found;
+        found.reserve(ends.size());
+        for (size_t i = 0; i < ends.size(); ++i) {
+            const qsizetype start = i == 0 ? 0 : ends[i - 1];
+            found.emplace_back(names.constData() + start, ends[i] - start);
+        }
+        ends = {};
 
-    listing.m_display.reserve(listing.m_raw.size());
-    for (const QByteArray &name : std::as_const(listing.m_raw))
-        listing.m_display.append(displayName(name));
-    sortNames(listing.m_raw, listing.m_display);
+        const std::vector<qsizetype> order = nameOrder(found);
+        listing.m_names.reserve(names.size());
+        listing.m_ends.reserve(qsizetype(order.size()));
+        for (const qsizetype index : order) {
+            listing.m_names.append(found[index]);
+            listing.m_ends.append(listing.m_names.size());
+        }
+    }
+    // Reading and ordering a big folder leave megabytes of freed blocks, partly in the sorting
+    // threads' heaps; hand those pages back rather than keep them for the list's lifetime.
+    if (listing.count() >= TrimThreshold)
+        ::malloc_trim(0);
     return listing;
+}
+
+QByteArrayView FolderListing::rawView(qsizetype index) const
+{
+    const qsizetype start = index == 0 ? 0 : m_ends.at(index - 1);
+    return QByteArrayView(m_names.constData() + start, m_ends.at(index) - start);
+}
+
+QString FolderListing::display(qsizetype index) const
+{
+    const QByteArrayView name = rawView(index);
+    return displayName(QByteArray::fromRawData(name.data(), name.size()));
+}
+
+QList<QByteArray> FolderListing::rawNames() const
+{
+    QList<QByteArray> names;
+    names.reserve(count());
+    for (qsizetype i = 0; i < count(); ++i)
+        names.append(raw(i));
+    return names;
+}
+
+QStringList FolderListing::displayNames() const
+{
+    QStringList names;
+    names.reserve(count());
+    for (qsizetype i = 0; i < count(); ++i)
+        names.append(display(i));
+    return names;
 }
 
 } // namespace tolvane

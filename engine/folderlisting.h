@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QStringList>
 
 namespace tolvane {
 
 // The entries of one folder in list order: regular files or subfolders, hidden (dot) names left
-// out. Names are the raw bytes readdir gave; the display forms share the same index. Reading
-// needs no display, so the file list and its benchmark use the same code.
+// out. Names are the raw bytes readdir gave, kept back to back in one buffer so that a folder of
+// a million files costs little more than its names; display forms are made when asked for.
+// Reading needs no display, so the file list and its benchmark use the same code. Copies share
+// the buffer.
 class FolderListing
 {
 public:
@@ -18,15 +21,19 @@ public:
     // Reads and sorts; a folder that cannot be opened gives an empty listing and its errno.
     static FolderListing read(const QByteArray &folder, Kind kind);
 
-    qsizetype count() const { return m_raw.size(); }
-    const QByteArray &raw(qsizetype index) const { return m_raw.at(index); }
-    const QList<QByteArray> &rawNames() const { return m_raw; }
-    const QStringList &displayNames() const { return m_display; }
+    qsizetype count() const { return m_ends.size(); }
+    QByteArrayView rawView(qsizetype index) const;
+    QByteArray raw(qsizetype index) const { return rawView(index).toByteArray(); }
+    QString display(qsizetype index) const;
+    // All names in list order, made on each call.
+    QList<QByteArray> rawNames() const;
+    QStringList displayNames() const;
     int error() const { return m_error; }
 
 private:
-    QList<QByteArray> m_raw;
-    QStringList m_display;
+    QByteArray m_names;
+    // Where each name ends in m_names; the next one starts there.
+    QList<qsizetype> m_ends;
     int m_error = 0;
 };
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QStringList>
+#include <QByteArrayView>
+#include <vector>
 
 namespace tolvane {
 
-// Puts raw names and their display forms (same index) into the order the lists show: natural,
-// locale-aware and case-insensitive, ties broken by the raw bytes so the order is total. Each
-// sort key is computed once; long lists compute them on every core.
-void sortNames(QList<QByteArray> &raw, QStringList &display);
+// The order the lists show raw names in: natural, locale-aware and case-insensitive by their
+// display forms, ties broken by the raw bytes so the order is total. Returns the indexes of
+// `names` in that order. Each sort key is computed once, on every core for long lists, and
+// dropped before this returns.
+std::vector<qsizetype> nameOrder(const std::vector<QByteArrayView> &names);
 
 } // namespace tolvane

@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev libvulkan-dev
     libopencc-dev libopencc-data opencc
+    libicu-dev
     unicode-data bzip2
     exfatprogs exfat-fuse fuse3 mount
     xvfb xauth xdotool x11-utils x11-apps imagemagick

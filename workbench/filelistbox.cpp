@@ -1,10 +1,8 @@
 #include "workbench/filelistbox.h"
 
-#include <QStringListModel>
-
 namespace tolvane {
 
-FileListBox::FileListBox(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this))
+FileListBox::FileListBox(QWidget *parent) : QListView(parent), m_model(new FileListModel(this))
 {
     // Uniform rows keep a folder of 100,000 files as cheap to show as to list.
     setUniformItemSizes(true);
@@ -27,8 +25,16 @@ void FileListBox::setPath(const QByteArray &path)
 
 void FileListBox::refresh()
 {
-    m_listing = FolderListing::read(m_path, FolderListing::Kind::Files);
-    m_model->setStringList(m_listing.displayNames());
+    m_model->setListing(FolderListing::read(m_path, FolderListing::Kind::Files));
+}
+
+QStringList FileListBox::displayNames() const
+{
+    QStringList names;
+    names.reserve(m_model->rowCount());
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        names.append(m_model->index(row).data().toString());
+    return names;
 }
 
 QByteArray FileListBox::selectedName() const
@@ -36,7 +42,7 @@ QByteArray FileListBox::selectedName() const
     const QModelIndexList selected = selectionModel()->selectedRows();
     if (selected.isEmpty())
         return {};
-    return m_listing.raw(selected.first().row());
+    return listing().raw(selected.first().row());
 }
 
 } // namespace tolvane

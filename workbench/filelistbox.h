@@ -1,10 +1,9 @@
 #pragma once
 
 #include "engine/folderlisting.h"
+#include "workbench/filelistmodel.h"
 
 #include <QListView>
-
-class QStringListModel;
 
 namespace tolvane {
 
@@ -24,11 +23,13 @@ public:
     // Reads the current folder again.
     void refresh();
 
-    qsizetype count() const { return m_listing.count(); }
-    QByteArray entry(qsizetype index) const { return m_listing.raw(index); }
-    const QList<QByteArray> &entries() const { return m_listing.rawNames(); }
-    const QStringList &displayNames() const { return m_listing.displayNames(); }
-    const FolderListing &listing() const { return m_listing; }
+    qsizetype count() const { return listing().count(); }
+    QByteArray entry(qsizetype index) const { return listing().raw(index); }
+    // All entries in list order, made on each call.
+    QList<QByteArray> entries() const { return listing().rawNames(); }
+    // The rows' texts as the list shows them.
+    QStringList displayNames() const;
+    const FolderListing &listing() const { return m_model->listing(); }
     // The selected entry's raw name; empty when nothing is selected.
     QByteArray selectedName() const;
 
@@ -36,8 +37,7 @@ Q_SIGNALS:
     void Click();
 
 private:
-    QStringListModel *m_model;
-    FolderListing m_listing;
+    FileListModel *m_model;
     QByteArray m_path;
 };
 

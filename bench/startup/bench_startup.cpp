@@ -78,16 +78,8 @@ private:
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QProcess server;
-    const QString display =
-        tolvane::test::startPrivateDisplay(server, QStringLiteral("1280x800x24"));
-    if (!display.isEmpty()) {
-        env.insert(QStringLiteral("DISPLAY"), display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    } else if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    }
+    const QProcessEnvironment env = tolvane::test::privateDisplayEnvironment(server);
 
     // A folder with some files, as the program would be started in.
     QTemporaryDir folder;

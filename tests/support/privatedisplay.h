@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 
 namespace tolvane::test {
@@ -20,6 +21,21 @@ inline QString startPrivateDisplay(QProcess &server, const QString &screen)
         number += server.readAllStandardOutput();
     number = number.trimmed();
     return number.isEmpty() ? QString() : QLatin1Char(':') + QString::fromLatin1(number);
+}
+
+// This process's environment for programs started on a private display in `server`; where
+// there is no Xvfb they draw offscreen, unless a platform is already chosen.
+inline QProcessEnvironment privateDisplayEnvironment(QProcess &server)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString display = startPrivateDisplay(server, QStringLiteral("1280x800x24"));
+    if (!display.isEmpty()) {
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    } else if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+    return env;
 }
 
 } // namespace tolvane::test

@@ -383,6 +383,10 @@ void Form2::undoLastBatch()
         return;
     auto undo = std::make_shared<Undo>();
     const auto finished = [this, undo] {
+        if (const QString text = BatchReport::notStarted(*undo->job()); !text.isEmpty()) {
+            m_messages.failure(text);
+            return;
+        }
         const QStringList problems = undo->problemLines();
         if (undo->cancelled())
             m_messages.notice(QStringLiteral("撤销已取消。已恢复原名的文件可以再次撤销时继续。"));

@@ -6,7 +6,12 @@
 
 namespace tolvane {
 
-ListBoxResults::ListBoxResults(QListWidget &list) : QObject(&list), m_list(list) {}
+ListBoxResults::ListBoxResults(QListWidget &list) : QObject(&list), m_list(list)
+{
+    // Each row is measured for its own width; in batches, between turns of the event loop.
+    m_list.setLayoutMode(QListView::Batched);
+    m_list.setBatchSize(1000);
+}
 
 void ListBoxResults::clear()
 {

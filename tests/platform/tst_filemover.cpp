@@ -195,7 +195,6 @@ private Q_SLOTS:
         const QByteArray checkFirst = "renameat2|fstatat|linkat|" + QByteArray(check);
         row("no refusal", 0, 0, 0, Way::NoReplace, "renameat2", "renameat2");
         row("EINVAL: link", EINVAL, 0, 0, Way::Link, linkFirst, link);
-        row("ENOSYS: link", ENOSYS, 0, 0, Way::Link, linkFirst, link);
         row("EINVAL, EPERM: check", EINVAL, EPERM, 0, Way::CheckThenRename, checkFirst, check);
         row("ENOSYS, EOPNOTSUPP: check", ENOSYS, EOPNOTSUPP, 0, Way::CheckThenRename, checkFirst,
             check);

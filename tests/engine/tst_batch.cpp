@@ -108,7 +108,6 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, present);
         QFETCH(QByteArrayList, from);
         QFETCH(QByteArrayList, to);
-        QFETCH(QByteArray, expected);
         test::TestDir dir;
         for (const QByteArray &name : present) {
             if (name.endsWith('/'))
@@ -123,7 +122,7 @@ private Q_SLOTS:
         if (to.size() < from.size())
             to.append(QByteArray());
         const BatchPlan plan = BatchPlan::make(dir.nativePath(), from, to, ".t");
-        QCOMPARE(problemCodes(plan), expected);
+        QTEST(problemCodes(plan), "expected");
     }
 
     // Moves in an order that frees each name before it is taken; undo puts every name back.
@@ -155,7 +154,6 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, from);
         QFETCH(QByteArrayList, to);
         QFETCH(int, temporaries);
-        QFETCH(QByteArrayList, after);
         test::TestDir dir;
         for (const QByteArray &name : from)
             dir.createFile(name);
@@ -170,7 +168,7 @@ private Q_SLOTS:
             std::count_if(steps.cbegin(), steps.cend(),
                           [](const PlanStep &s) { return s.move == PlanStep::Move::ToTemporary; }),
             temporaries);
-        QCOMPARE(dir.names(), after);
+        QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
         for (qsizetype i = 0; i < from.size(); ++i)
             QCOMPARE(dir.content(to[i]), from[i]);

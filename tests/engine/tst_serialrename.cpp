@@ -73,9 +73,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, start);
         QFETCH(int, index);
-        QFETCH(QByteArray, serial);
         const QList<RenameEntry> plan = PlanRename(u"#"_s, start, "/", QByteArrayList(index + 1));
-        QCOMPARE(plan.last().targetName, serial);
+        QTEST(plan.last().targetName, "serial");
     }
 
     void hugeValuesKeepEveryDigit()
@@ -175,8 +174,6 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, names);
         QFETCH(QString, pattern);
         QFETCH(QString, start);
-        QFETCH(QByteArrayList, after);
-        QFETCH(QStringList, listed);
         QFETCH(QString, message);
         QFETCH(QByteArray, folder);
         test::TestDir dir;
@@ -197,9 +194,9 @@ private Q_SLOTS:
             ::umount2(path.constData(), MNT_DETACH);
             ::chmod(path.constData(), 0755);
         }
-        QCOMPARE(dir.names(), after);
+        QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
-        QCOMPARE(results.items(), listed);
+        QTEST(results.items(), "listed");
         if (message.isEmpty()) {
             QVERIFY(messages.shown().isEmpty());
             return;

@@ -57,8 +57,7 @@ private Q_SLOTS:
     {
         QFETCH(QRect, window);
         QFETCH(QPoint, at);
-        QFETCH(int, code);
-        QCOMPARE(FrameHitTest(window, window.topLeft() + at), code);
+        QTEST(FrameHitTest(window, window.topLeft() + at), "code");
     }
 };
 

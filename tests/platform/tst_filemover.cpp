@@ -146,7 +146,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
         QFETCH(int, error);
-        QFETCH(QByteArrayList, after);
         QFETCH(QByteArray, intruder);
         QFETCH(QByteArray, folder);
         TestDir dir;
@@ -169,7 +168,7 @@ private Q_SLOTS:
         g_fake.dir = &dir;
         g_fake.intruder = intruder;
         checkResult(mover.move(from, to), error);
-        QCOMPARE(dir.names(), after);
+        QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
     }
 
@@ -258,7 +257,6 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, files);
         QFETCH(QByteArray, to);
         QFETCH(int, error);
-        QFETCH(QByteArrayList, after);
         if (!m_exfat)
             m_exfat = std::make_unique<test::ExfatMount>();
         if (!m_exfat->ready())
@@ -274,7 +272,7 @@ private Q_SLOTS:
             QCOMPARE(mover.way(), Way::CheckThenRename);
         // What exFAT taught holds for exFAT alone.
         QCOMPARE(FileMover(TestDir().nativePath()).way(), Way::NoReplace);
-        QCOMPARE(dir.names(), after);
+        QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
     }
 

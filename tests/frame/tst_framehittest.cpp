@@ -57,7 +57,7 @@ private Q_SLOTS:
     {
         QFETCH(QRect, window);
         QFETCH(QPoint, at);
-        QTEST(FrameHitTest(window, window.topLeft() + at), "code");
+        QTEST(int(FrameHitTest(window, window.topLeft() + at)), "code");
     }
 };
 

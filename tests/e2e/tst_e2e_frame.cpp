@@ -82,10 +82,13 @@ private Q_SLOTS:
                                     : "the program ended at start-up");
         // Shown at its full size and painted: the working form covers the frame's interior.
         const QRect r = m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 527; });
-        XSession::waitUntil([&] {
-            const QImage shot = m_x->screenshot(artifact(QStringLiteral("start.png")));
-            return !shot.isNull() && shot.pixel(r.topLeft() + QPoint(22, 39)) != qRgb(0, 0, 0);
-        });
+        QCOMPARE(r.size(), QSize(527, 497));
+        QVERIFY2(XSession::waitUntil([&] {
+                     const QImage shot = m_x->screenshot(artifact(QStringLiteral("start.png")));
+                     return !shot.isNull() &&
+                            shot.pixel(r.topLeft() + QPoint(22, 39)) != qRgb(0, 0, 0);
+                 }),
+                 "the working form was not painted");
         m_x->moveTo(r.bottomRight() + QPoint(40, 40));
     }
 

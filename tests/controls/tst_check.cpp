@@ -106,8 +106,6 @@ private Q_SLOTS:
             << 1 << u"cursor 100 20,move g -"_qs << hover << 1 << 5;
         QTest::newRow("pointer right of it")
             << 1 << u"cursor 101 20,move g -"_qs << hover + u" MouseOut"_qs << 1 << 4;
-        QTest::newRow("pointer left")
-            << 1 << u"cursor -1 5,move g -"_qs << hover + u" MouseOut"_qs << 1 << 4;
         QTest::newRow("held button leaves, moves outside dropped")
             << 1 << u"cursor 150 10,press c L,move o L,release o L"_qs
             << u"MouseDown(1,0,210,15) MouseOut MouseUp(1,0,2250,150)"_qs << 1 << 4;

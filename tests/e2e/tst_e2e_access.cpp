@@ -34,112 +34,107 @@ class TestE2eAccess : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void readerFindsButtonAndNamedText();
-
-private:
     // Every object from `node` down as "role: name".
-    void collect(const Node &node, QStringList &found, int depth = 0) const;
+    void collect(const Node &node, QStringList &found, int depth = 0) const
+    {
+        const QVariant name = ask(m_a11y, node, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
+                                  {AccessibleIface, u"Name"_qs});
+        found << ask(m_a11y, node, AccessibleIface, u"GetRoleName"_qs).toString() + u": "_qs +
+                     name.value<QDBusVariant>().variant().toString();
+        if (depth == 14) // the form is far shallower; a cycle must not hang the test
+            return;
+        const auto list =
+            ask(m_a11y, node, AccessibleIface, u"GetChildren"_qs).value<QDBusArgument>();
+        list.beginArray();
+        while (!list.atEnd()) {
+            QString service;
+            QDBusObjectPath path;
+            list.beginStructure();
+            list >> service >> path;
+            list.endStructure();
+            collect({service, path.path()}, found, depth + 1);
+        }
+        list.endArray();
+    }
 
     std::unique_ptr<XSession> m_x;
     TestDir m_home; // HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR of all started here
     TestDir m_folder;
     QProcess m_sessionBus, m_launcher, m_app;
     QDBusConnection m_a11y{QString()};
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
+        if (!QFile::exists(launcher))
+            QSKIP("at-spi2-core's bus launcher is not installed");
+        m_x = std::make_unique<XSession>();
+        QVERIFY2(m_x->isRunning(), "Xvfb did not start");
+        QVERIFY(QFile::setPermissions(m_home.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QProcessEnvironment env = m_x->environment();
+        for (const char *variable : {"HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
+            env.insert(QString::fromLatin1(variable), m_home.path());
+        m_sessionBus.setProcessEnvironment(env);
+        m_sessionBus.start(u"dbus-daemon"_qs,
+                           {u"--session"_qs, u"--nofork"_qs, u"--print-address"_qs});
+        if (!m_sessionBus.waitForReadyRead(10000))
+            QSKIP("no session bus: dbus-daemon did not start");
+        const QString session = QString::fromUtf8(m_sessionBus.readLine()).trimmed();
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, session);
+        m_launcher.setProcessEnvironment(env);
+        m_launcher.start(launcher, {u"--launch-immediately"_qs});
+        const QDBusConnection sessionBus = QDBusConnection::connectToBus(session, u"session"_qs);
+        QString address;
+        XSession::waitUntil([&] {
+            address = ask(sessionBus, {u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs}, u"org.a11y.Bus"_qs,
+                          u"GetAddress"_qs)
+                          .toString();
+            return !address.isEmpty();
+        });
+        m_a11y = QDBusConnection::connectToBus(address, u"a11y"_qs);
+        if (!m_a11y.isConnected())
+            QSKIP("the accessibility bus did not start: org.a11y.Bus gave no usable address");
+
+        // A screen reader would switch the program's bridge on; here the program is told to.
+        env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
+        m_app.setProcessEnvironment(env);
+        m_app.setWorkingDirectory(m_folder.path());
+        m_app.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_app.start(QStringLiteral(TOLVANE_APP), {});
+        QVERIFY2(m_x->waitForWindow(u"^Tolvane$"_qs, 30) != 0, "the program's window did not show");
+    }
+
+    void cleanupTestCase()
+    {
+        // Asked to end, the launcher takes its own bus down with it.
+        for (QProcess *process : {&m_app, &m_launcher, &m_sessionBus}) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+            process->waitForFinished();
+        }
+        m_x.reset();
+    }
+
+    void readerFindsButtonAndNamedText()
+    {
+        // The registry holds every program that joined this private bus: only ours.
+        const Node registry{u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs};
+        QStringList found;
+        QVERIFY2(XSession::waitUntil(
+                     [&] {
+                         found.clear();
+                         collect(registry, found);
+                         return found.contains(u"push button: 确 定"_qs);
+                     },
+                     30),
+                 "no button on the accessibility bus: the program did not join it");
+        QVERIFY2(found.contains(u"text: 添加#为序列号："_qs), qPrintable(found.join(u'\n')));
+        QVERIFY(!found.contains(u"label: 确 定"_qs)); // the caption is no label of its own
+    }
 };
-
-void TestE2eAccess::initTestCase()
-{
-    const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
-    if (!QFile::exists(launcher))
-        QSKIP("at-spi2-core's bus launcher is not installed");
-    m_x = std::make_unique<XSession>();
-    QVERIFY2(m_x->isRunning(), "Xvfb did not start");
-    QVERIFY(QFile::setPermissions(m_home.path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QProcessEnvironment env = m_x->environment();
-    for (const char *variable : {"HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
-        env.insert(QString::fromLatin1(variable), m_home.path());
-    m_sessionBus.setProcessEnvironment(env);
-    m_sessionBus.start(u"dbus-daemon"_qs, {u"--session"_qs, u"--nofork"_qs, u"--print-address"_qs});
-    if (!m_sessionBus.waitForReadyRead(10000))
-        QSKIP("no session bus: dbus-daemon did not start");
-    const QString session = QString::fromUtf8(m_sessionBus.readLine()).trimmed();
-    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, session);
-    m_launcher.setProcessEnvironment(env);
-    m_launcher.start(launcher, {u"--launch-immediately"_qs});
-    const QDBusConnection sessionBus = QDBusConnection::connectToBus(session, u"session"_qs);
-    QString address;
-    XSession::waitUntil([&] {
-        address = ask(sessionBus, {u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs}, u"org.a11y.Bus"_qs,
-                      u"GetAddress"_qs)
-                      .toString();
-        return !address.isEmpty();
-    });
-    m_a11y = QDBusConnection::connectToBus(address, u"a11y"_qs);
-    if (!m_a11y.isConnected())
-        QSKIP("the accessibility bus did not start: org.a11y.Bus gave no usable address");
-
-    // A screen reader would switch the program's bridge on; here the program is told to.
-    env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
-    m_app.setProcessEnvironment(env);
-    m_app.setWorkingDirectory(m_folder.path());
-    m_app.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_app.start(QStringLiteral(TOLVANE_APP), {});
-    QVERIFY2(m_x->waitForWindow(u"^Tolvane$"_qs, 30) != 0, "the program's window did not show");
-}
-
-void TestE2eAccess::cleanupTestCase()
-{
-    // Asked to end, the launcher takes its own bus down with it.
-    for (QProcess *process : {&m_app, &m_launcher, &m_sessionBus}) {
-        process->terminate();
-        if (!process->waitForFinished(5000))
-            process->kill();
-        process->waitForFinished();
-    }
-    m_x.reset();
-}
-
-void TestE2eAccess::collect(const Node &node, QStringList &found, int depth) const
-{
-    const QVariant name = ask(m_a11y, node, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
-                              {AccessibleIface, u"Name"_qs});
-    found << ask(m_a11y, node, AccessibleIface, u"GetRoleName"_qs).toString() + u": "_qs +
-                 name.value<QDBusVariant>().variant().toString();
-    if (depth == 14) // the form is far shallower; a cycle must not hang the test
-        return;
-    const auto list = ask(m_a11y, node, AccessibleIface, u"GetChildren"_qs).value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        QString service;
-        QDBusObjectPath path;
-        list.beginStructure();
-        list >> service >> path;
-        list.endStructure();
-        collect({service, path.path()}, found, depth + 1);
-    }
-    list.endArray();
-}
-
-void TestE2eAccess::readerFindsButtonAndNamedText()
-{
-    // The registry holds every program that joined this private bus: only ours.
-    const Node registry{u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs};
-    QStringList found;
-    QVERIFY2(XSession::waitUntil(
-                 [&] {
-                     found.clear();
-                     collect(registry, found);
-                     return found.contains(u"push button: 确 定"_qs);
-                 },
-                 30),
-             "no button on the accessibility bus: the program did not join it");
-    QVERIFY2(found.contains(u"text: 添加#为序列号："_qs), qPrintable(found.join(u'\n')));
-    QVERIFY(!found.contains(u"label: 确 定"_qs)); // the caption is no label of its own
-}
 
 QTEST_MAIN(TestE2eAccess)
 #include "tst_e2e_access.moc"

@@ -15,21 +15,6 @@ class TestE2eFrame : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void cleanupTestCase();
-    void showsFrameAroundWorkingForm();
-    void renamesThroughWorkingForm();
-    void convertsTraditionalName();
-    void drags_data();
-    void drags();
-    void maximisesAndRestores();
-    void minimises();
-    void closes();
-
-private:
     QString artifact(const QString &name) const
     {
         return QDir(m_artifacts)
@@ -40,12 +25,6 @@ private:
     static bool differ(const QImage &a, const QImage &b, QRect area)
     {
         return a.copy(area) != b.copy(area);
-    }
-    // The folder's names, once they are `wanted` or the wait is over.
-    QList<QByteArray> waitForNames(const QList<QByteArray> &wanted) const
-    {
-        XSession::waitUntil([&] { return m_folder->names() == wanted; });
-        return m_folder->names();
     }
     // Clicks a caption button once the frame has lit it under the pointer; false if it never
     // lit.
@@ -66,231 +45,215 @@ private:
     std::unique_ptr<QProcess> m_app;
     qulonglong m_window = 0;
     QString m_artifacts = QStringLiteral(TOLVANE_ARTIFACTS);
-};
 
-void TestE2eFrame::initTestCase()
-{
-    QVERIFY(QDir().mkpath(m_artifacts));
-    m_x = std::make_unique<XSession>();
-    QVERIFY2(m_x->isRunning(), "Xvfb did not start");
-}
-
-void TestE2eFrame::init()
-{
-    m_folder = std::make_unique<TestDir>();
-    m_folder->createFile("a.txt");
-    m_folder->createFile("b.txt");
-    // In a folder of its own, so that the serial rename leaves it alone.
-    m_folder->createFolder("繁體");
-    m_folder->createFile("繁體/舊檔案.txt");
-    m_home = std::make_unique<TestDir>();
-    m_home->createFolder("state");
-
-    QProcessEnvironment env = m_x->environment();
-    env.insert(QStringLiteral("HOME"), m_home->path());
-    env.insert(QStringLiteral("XDG_STATE_HOME"), m_home->path() + QStringLiteral("/state"));
-    m_app = std::make_unique<QProcess>();
-    m_app->setProcessEnvironment(env);
-    // Started elsewhere on the folder given: the renames below prove the window opened there.
-    m_app->setWorkingDirectory(m_home->path());
-    m_app->setProcessChannelMode(QProcess::ForwardedChannels);
-    m_app->start(QStringLiteral(TOLVANE_APP), {m_folder->path()});
-    QVERIFY(m_app->waitForStarted());
-    // Start-up waits longest: the sanitized program starts slowly beside a running build.
-    m_window = m_x->waitForWindow(QStringLiteral("^Tolvane$"), 30);
-    QVERIFY2(m_window != 0, m_app->state() == QProcess::Running ? "the window did not show"
-                                                                : "the program ended at start-up");
-    // Shown at its full size and painted: the working form covers the frame's interior.
-    const QRect r = m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 527; });
-    XSession::waitUntil([&] {
-        const QImage shot = m_x->screenshot(artifact(QStringLiteral("start.png")));
-        return !shot.isNull() && shot.pixel(r.topLeft() + QPoint(22, 39)) != qRgb(0, 0, 0);
-    });
-    m_x->moveTo(r.bottomRight() + QPoint(40, 40));
-}
-
-void TestE2eFrame::cleanup()
-{
-    if (m_app->state() != QProcess::NotRunning) {
-        m_app->kill();
-        m_app->waitForFinished();
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(QDir().mkpath(m_artifacts));
+        m_x = std::make_unique<XSession>();
+        QVERIFY2(m_x->isRunning(), "Xvfb did not start");
     }
-    m_app.reset();
-    m_folder.reset();
-    m_home.reset();
-}
 
-void TestE2eFrame::cleanupTestCase()
-{
-    m_x.reset();
-}
+    void init()
+    {
+        m_folder = std::make_unique<TestDir>();
+        m_folder->createFile("a.txt");
+        m_folder->createFile("b.txt");
+        // In a folder of its own, so that the serial rename leaves it alone.
+        m_folder->createFolder("繁體");
+        m_folder->createFile("繁體/舊檔案.txt");
+        m_home = std::make_unique<TestDir>();
+        m_home->createFolder("state");
 
-void TestE2eFrame::showsFrameAroundWorkingForm()
-{
-    const QRect r = frame();
-    QCOMPARE(r.size(), QSize(527, 497));
-    // The caption is drawn in (248, 0, 0) with its (64, 128, 48) shadow one pixel down-right;
-    // the working form covers the frame's transparent interior (black on a bare X server).
-    const QImage shot = m_x->screenshot(artifact(QStringLiteral("start.png")));
-    int caption = 0;
-    for (int y = r.top() + 17; y < r.top() + 38; ++y) {
-        for (int x = r.left() + 50; x < r.right() - 117; ++x) {
-            if (shot.pixel(x, y) != qRgb(248, 0, 0))
-                continue;
-            ++caption;
-            const QRgb below = shot.pixel(x + 1, y + 1);
-            QVERIFY(below == qRgb(248, 0, 0) || below == qRgb(64, 128, 48));
+        QProcessEnvironment env = m_x->environment();
+        env.insert(QStringLiteral("HOME"), m_home->path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), m_home->path() + QStringLiteral("/state"));
+        m_app = std::make_unique<QProcess>();
+        m_app->setProcessEnvironment(env);
+        // Started elsewhere on the folder given: the renames below prove the window opened there.
+        m_app->setWorkingDirectory(m_home->path());
+        m_app->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_app->start(QStringLiteral(TOLVANE_APP), {m_folder->path()});
+        QVERIFY(m_app->waitForStarted());
+        // Start-up waits longest: the sanitized program starts slowly beside a running build.
+        m_window = m_x->waitForWindow(QStringLiteral("^Tolvane$"), 30);
+        QVERIFY2(m_window != 0, m_app->state() == QProcess::Running
+                                    ? "the window did not show"
+                                    : "the program ended at start-up");
+        // Shown at its full size and painted: the working form covers the frame's interior.
+        const QRect r = m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 527; });
+        QCOMPARE(r.size(), QSize(527, 497));
+        QVERIFY2(XSession::waitUntil([&] {
+                     const QImage shot = m_x->screenshot(artifact(QStringLiteral("start.png")));
+                     return !shot.isNull() &&
+                            shot.pixel(r.topLeft() + QPoint(22, 39)) != qRgb(0, 0, 0);
+                 }),
+                 "the working form was not painted");
+        m_x->moveTo(r.bottomRight() + QPoint(40, 40));
+    }
+
+    void cleanup()
+    {
+        if (m_app->state() != QProcess::NotRunning) {
+            m_app->kill();
+            m_app->waitForFinished();
         }
+        m_app.reset();
+        m_folder.reset();
+        m_home.reset();
     }
-    QVERIFY(caption > 20);
-    QVERIFY(shot.pixel(r.center()) != qRgb(0, 0, 0));
-    QVERIFY(shot.pixel(r.topLeft() + QPoint(22, 39)) != qRgb(0, 0, 0));
-}
 
-void TestE2eFrame::drags_data()
-{
-    QTest::addColumn<QPoint>("grip"); // from the frame's top-right corner
-    QTest::addColumn<QPoint>("by");
-    QTest::addColumn<QRect>("moved"); // the change to the frame's geometry
-    QTest::newRow("title bar moves") << QPoint(-277, 25) << QPoint(100, 60) << QRect(100, 60, 0, 0);
-    QTest::newRow("right band sizes") << QPoint(-16, 200) << QPoint(60, 40) << QRect(0, 0, 60, 0);
-}
+    void cleanupTestCase() { m_x.reset(); }
 
-void TestE2eFrame::drags()
-{
-    QFETCH(QPoint, grip);
-    QFETCH(QPoint, by);
-    QFETCH(QRect, moved);
-    const QRect before = frame();
-    const QRect wanted(before.topLeft() + moved.topLeft(), before.size() + moved.size());
-    const QPoint at = before.topRight() + QPoint(1, 0) + grip;
-    m_x->moveTo(at);
-    m_x->xdotool(QStringLiteral("mousedown 1"));
-    m_x->moveTo(at + by / 2);
-    m_x->moveTo(at + by);
-    m_x->xdotool(QStringLiteral("mouseup 1"));
-    QCOMPARE(m_x->waitForGeometry(m_window, [&](QRect g) { return g == wanted; }), wanted);
-    m_x->screenshot(artifact(QStringLiteral("dragged.png")));
-}
+    void drags_data()
+    {
+        QTest::addColumn<QPoint>("grip"); // from the frame's top-right corner
+        QTest::addColumn<QPoint>("by");
+        QTest::addColumn<QRect>("moved"); // the change to the frame's geometry
+        QTest::newRow("title bar moves")
+            << QPoint(-277, 25) << QPoint(100, 60) << QRect(100, 60, 0, 0);
+        QTest::newRow("right band sizes")
+            << QPoint(-16, 200) << QPoint(60, 40) << QRect(0, 0, 60, 0);
+    }
 
-void TestE2eFrame::renamesThroughWorkingForm()
-{
-    // Pattern "pic#" in text1, start number 1 in text2, then "确 定".
-    const FormLayout layout = form();
-    m_x->click(layout.at(u"text1").center());
-    m_x->xdotool(QStringLiteral("type pic#"));
-    m_x->click(layout.at(u"text2").center());
-    m_x->xdotool(QStringLiteral("key End BackSpace"));
-    m_x->xdotool(QStringLiteral("type 1"));
-    m_x->click(layout.at(u"Command1").center());
+    void drags()
+    {
+        QFETCH(QPoint, grip);
+        QFETCH(QPoint, by);
+        QFETCH(QRect, moved);
+        const QRect before = frame();
+        const QRect wanted(before.topLeft() + moved.topLeft(), before.size() + moved.size());
+        const QPoint at = before.topRight() + QPoint(1, 0) + grip;
+        m_x->moveTo(at);
+        m_x->xdotool(QStringLiteral("mousedown 1"));
+        m_x->moveTo(at + by / 2);
+        m_x->moveTo(at + by);
+        m_x->xdotool(QStringLiteral("mouseup 1"));
+        QCOMPARE(m_x->waitForGeometry(m_window, [&](QRect g) { return g == wanted; }), wanted);
+        m_x->screenshot(artifact(QStringLiteral("dragged.png")));
+    }
 
-    const QList<QByteArray> renamed{"pic01.txt", "pic02.txt", "繁體"};
-    const QList<QByteArray> names = waitForNames(renamed);
-    m_x->screenshot(artifact(QStringLiteral("02-renamed.png")));
-    QCOMPARE(names, renamed);
-    QCOMPARE(m_folder->content("pic01.txt"), QByteArray("a.txt"));
-    QCOMPARE(m_folder->content("pic02.txt"), QByteArray("b.txt"));
-}
+    void renamesThroughWorkingForm()
+    {
+        // Pattern "pic#" in text1, start number 1 in text2, then "确 定".
+        const FormLayout layout = form();
+        m_x->click(layout.at(u"text1").center());
+        m_x->xdotool(QStringLiteral("type pic#"));
+        m_x->click(layout.at(u"text2").center());
+        m_x->xdotool(QStringLiteral("key End BackSpace"));
+        m_x->xdotool(QStringLiteral("type 1"));
+        m_x->click(layout.at(u"Command1").center());
 
-void TestE2eFrame::convertsTraditionalName()
-{
-    const FormLayout layout = form();
-    const QRect folders = layout.at(u"lstMap");
-    const QRect files = layout.at(u"lstFiles");
-    const QRect text1 = layout.at(u"text1");
+        const QList<QByteArray> renamed{"pic01.txt", "pic02.txt", "繁體"};
+        XSession::waitUntil([&] { return m_folder->names() == renamed; });
+        m_x->screenshot(artifact(QStringLiteral("02-renamed.png")));
+        QCOMPARE(m_folder->names(), renamed);
+        QCOMPARE(m_folder->content("pic01.txt"), QByteArray("a.txt"));
+        QCOMPARE(m_folder->content("pic02.txt"), QByteArray("b.txt"));
+    }
 
-    // Into the subfolder by keyboard, whatever the rows' height: a click below the rows
-    // focuses the folder list on the current folder, Down reaches its first subfolder.
-    const QImage start = m_x->screenshot(artifact(QStringLiteral("03-folder.png")));
-    m_x->click(folders.bottomLeft() + QPoint(30, -10));
-    m_x->xdotool(QStringLiteral("key Down Return"));
-    const QImage opened =
-        m_x->waitForChange(artifact(QStringLiteral("04-subfolder.png")), files, start);
-    QVERIFY2(differ(opened, start, files), "the file list did not move to the subfolder");
+    void convertsTraditionalName()
+    {
+        const FormLayout layout = form();
+        const QRect folders = layout.at(u"lstMap");
+        const QRect files = layout.at(u"lstFiles");
+        const QRect text1 = layout.at(u"text1");
 
-    // The only file, in the first row; its base name goes to text1 and to text4.
-    m_x->click(files.topLeft() + QPoint(30, 8));
-    const QImage clicked =
-        m_x->waitForChange(artifact(QStringLiteral("05-file-clicked.png")), text1, opened);
-    QVERIFY2(differ(clicked, opened, text1), "the file click left text1 as it was");
+        // Into the subfolder by keyboard, whatever the rows' height: a click below the rows
+        // focuses the folder list on the current folder, Down reaches its first subfolder.
+        const QImage start = m_x->screenshot(artifact(QStringLiteral("03-folder.png")));
+        m_x->click(folders.bottomLeft() + QPoint(30, -10));
+        m_x->xdotool(QStringLiteral("key Down Return"));
+        const QImage opened =
+            m_x->waitForChange(artifact(QStringLiteral("04-subfolder.png")), files, start);
+        QVERIFY2(differ(opened, start, files), "the file list did not move to the subfolder");
 
-    // The tab "繁转简": text4 holds the traditional base name, text5 its simplified form.
-    const QRect command4 = layout.at(u"Command4");
-    m_x->click(layout.tabHeader(1));
-    const QImage tab =
-        m_x->waitForChange(artifact(QStringLiteral("06-conversion-tab.png")), command4, clicked);
-    QVERIFY2(differ(tab, clicked, command4), "the tab did not switch");
+        // The only file, in the first row; its base name goes to text1 and to text4.
+        m_x->click(files.topLeft() + QPoint(30, 8));
+        const QImage clicked =
+            m_x->waitForChange(artifact(QStringLiteral("05-file-clicked.png")), text1, opened);
+        QVERIFY2(differ(clicked, opened, text1), "the file click left text1 as it was");
 
-    m_x->click(command4.center());
-    const qulonglong question = m_x->waitForWindow(QStringLiteral("^转换"));
-    QVERIFY2(question != 0, "no question before converting");
-    // Its title is its own, with nothing of the program's name added.
-    QCOMPARE(m_x->windowName(question), QStringLiteral("转换"));
-    m_x->screenshot(artifact(QStringLiteral("07-question.png")));
-    // Return with the pointer on bare screen: the box closes on the press and the focus falls
-    // back to the root window, which hands the release to the window under the pointer. Over
-    // the form that release would click the focused Command4 once more.
-    QVERIFY2(XSession::waitUntil([&] { return m_x->focusedWindow() == question; }),
-             "the question did not take the keyboard");
-    m_x->moveTo(frame().bottomRight() + QPoint(40, 40));
-    m_x->xdotool(QStringLiteral("key Return"));
+        // The tab "繁转简": text4 holds the traditional base name, text5 its simplified form.
+        const QRect command4 = layout.at(u"Command4");
+        m_x->click(layout.tabHeader(1));
+        const QImage tab = m_x->waitForChange(artifact(QStringLiteral("06-conversion-tab.png")),
+                                              command4, clicked);
+        QVERIFY2(differ(tab, clicked, command4), "the tab did not switch");
 
-    const QByteArray before = "繁體/舊檔案.txt";
-    const QByteArray after = "繁體/旧档案.txt";
-    XSession::waitUntil([&] { return m_folder->exists(after); });
-    // The new name is listed in List1, which the folder change had emptied.
-    const QRect results = layout.at(u"List1");
-    const QImage converted =
-        m_x->waitForChange(artifact(QStringLiteral("08-converted.png")), results, tab);
-    QVERIFY2(differ(converted, tab, results), "List1 did not list the new name");
-    QVERIFY(m_folder->exists(after));
-    QVERIFY(!m_folder->exists(before));
-    QCOMPARE(m_folder->content(after), QByteArray("繁體/舊檔案.txt"));
-    QVERIFY2(XSession::waitUntil([&] { return m_x->findWindow(QStringLiteral("^转换")) == 0; }),
-             "the question is still open");
-}
+        m_x->click(command4.center());
+        const qulonglong question = m_x->waitForWindow(QStringLiteral("^转换"));
+        QVERIFY2(question != 0, "no question before converting");
+        // Its title is its own, with nothing of the program's name added.
+        QCOMPARE(m_x->windowName(question), QStringLiteral("转换"));
+        m_x->screenshot(artifact(QStringLiteral("07-question.png")));
+        // Return with the pointer on bare screen: the box closes on the press and the focus falls
+        // back to the root window, which hands the release to the window under the pointer. Over
+        // the form that release would click the focused Command4 once more.
+        QVERIFY2(XSession::waitUntil([&] { return m_x->focusedWindow() == question; }),
+                 "the question did not take the keyboard");
+        m_x->moveTo(frame().bottomRight() + QPoint(40, 40));
+        m_x->xdotool(QStringLiteral("key Return"));
 
-void TestE2eFrame::maximisesAndRestores()
-{
-    const QRect before = frame();
-    QVERIFY2(clickCaptionButton(before.topLeft() + QPoint(before.width() - 85, 20)),
-             "the button did not light");
-    const QRect full = m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 1024; });
-    QCOMPARE(full, QRect(0, 0, 1024, 768));
-    m_x->screenshot(artifact(QStringLiteral("13-maximised.png")));
+        const QByteArray before = "繁體/舊檔案.txt";
+        const QByteArray after = "繁體/旧档案.txt";
+        XSession::waitUntil([&] { return m_folder->exists(after); });
+        // The new name is listed in List1, which the folder change had emptied.
+        const QRect results = layout.at(u"List1");
+        const QImage converted =
+            m_x->waitForChange(artifact(QStringLiteral("08-converted.png")), results, tab);
+        QVERIFY2(differ(converted, tab, results), "List1 did not list the new name");
+        QVERIFY(m_folder->exists(after));
+        QVERIFY(!m_folder->exists(before));
+        QCOMPARE(m_folder->content(after), QByteArray("繁體/舊檔案.txt"));
+        QVERIFY2(XSession::waitUntil([&] { return m_x->findWindow(QStringLiteral("^转换")) == 0; }),
+                 "the question is still open");
+    }
 
-    // A double click on the title bar toggles back.
-    m_x->moveTo(QPoint(300, 25));
-    m_x->xdotool(QStringLiteral("click --repeat 2 --delay 80 1"));
-    QCOMPARE(m_x->waitForGeometry(m_window, [&](QRect g) { return g == before; }), before);
-}
+    void maximisesAndRestores()
+    {
+        const QRect before = frame();
+        QVERIFY2(clickCaptionButton(before.topLeft() + QPoint(before.width() - 85, 20)),
+                 "the button did not light");
+        const QRect full =
+            m_x->waitForGeometry(m_window, [](QRect g) { return g.width() == 1024; });
+        QCOMPARE(full, QRect(0, 0, 1024, 768));
+        m_x->screenshot(artifact(QStringLiteral("13-maximised.png")));
 
-void TestE2eFrame::minimises()
-{
-    // A bare X server has nobody to iconify the window; the request shows in its hints.
-    const QRect r = frame();
-    QVERIFY2(clickCaptionButton(r.topLeft() + QPoint(r.width() - 110, 20)),
-             "the button did not light");
-    QString hints;
-    XSession::waitUntil([&] {
-        hints = m_x->run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(m_window),
+        // A double click on the title bar toggles back.
+        m_x->moveTo(QPoint(300, 25));
+        m_x->xdotool(QStringLiteral("click --repeat 2 --delay 80 1"));
+        QCOMPARE(m_x->waitForGeometry(m_window, [&](QRect g) { return g == before; }), before);
+    }
+
+    void minimises()
+    {
+        // A bare X server has nobody to iconify the window; the request shows in its hints.
+        const QRect r = frame();
+        QVERIFY2(clickCaptionButton(r.topLeft() + QPoint(r.width() - 110, 20)),
+                 "the button did not light");
+        QString hints;
+        XSession::waitUntil([&] {
+            hints =
+                m_x->run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(m_window),
                                                    QStringLiteral("WM_HINTS")});
-        return hints.contains(QLatin1String("Iconic"));
-    });
-    QVERIFY2(hints.contains(QLatin1String("Iconic")), qPrintable(hints));
-    m_x->screenshot(artifact(QStringLiteral("14-minimised.png")));
-}
+            return hints.contains(QLatin1String("Iconic"));
+        });
+        QVERIFY2(hints.contains(QLatin1String("Iconic")), qPrintable(hints));
+        m_x->screenshot(artifact(QStringLiteral("14-minimised.png")));
+    }
 
-void TestE2eFrame::closes()
-{
-    const QRect r = frame();
-    QVERIFY2(clickCaptionButton(r.topLeft() + QPoint(r.width() - 50, 20)),
-             "the button did not light");
-    // It may have ended while the click was still being sent.
-    QVERIFY(m_app->state() == QProcess::NotRunning || m_app->waitForFinished(20000));
-    QCOMPARE(m_app->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_app->exitCode(), 0);
-}
+    void closes()
+    {
+        const QRect r = frame();
+        QVERIFY2(clickCaptionButton(r.topLeft() + QPoint(r.width() - 50, 20)),
+                 "the button did not light");
+        // It may have ended while the click was still being sent.
+        QVERIFY(m_app->state() == QProcess::NotRunning || m_app->waitForFinished(20000));
+        QCOMPARE(m_app->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_app->exitCode(), 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestE2eFrame)
 #include "tst_e2e_frame.moc"

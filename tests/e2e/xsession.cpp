@@ -50,9 +50,7 @@ qulonglong XSession::waitForWindow(const QString &pattern, int seconds) const
 
 qulonglong XSession::focusedWindow() const
 {
-    return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")})
-        .trimmed()
-        .toULongLong();
+    return xdotool(QStringLiteral("getwindowfocus")).trimmed().toULongLong();
 }
 
 // The numbers of xdotool's "--shell" output, by name.
@@ -67,18 +65,14 @@ static QHash<QString, int> shellValues(const QString &shell)
 
 QRect XSession::geometry(qulonglong window) const
 {
-    const auto v =
-        shellValues(run(QStringLiteral("xdotool"),
-                        QStringLiteral("getwindowgeometry --shell %1").arg(window).split(u' ')));
+    const auto v = shellValues(xdotool(QStringLiteral("getwindowgeometry --shell %1").arg(window)));
     return {v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
             v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
 }
 
 QString XSession::windowName(qulonglong window) const
 {
-    return run(QStringLiteral("xdotool"),
-               {QStringLiteral("getwindowname"), QString::number(window)})
-        .section(QLatin1Char('\n'), 0, 0);
+    return xdotool(QStringLiteral("getwindowname %1").arg(window)).section(QLatin1Char('\n'), 0, 0);
 }
 
 QImage XSession::screenshot(const QString &path) const
@@ -98,15 +92,14 @@ QImage XSession::waitForChange(const QString &path, QRect area, const QImage &be
     return shot;
 }
 
-void XSession::xdotool(const QString &command) const
+QString XSession::xdotool(const QString &command) const
 {
-    run(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
+    return run(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
 }
 
 QPoint XSession::pointer() const
 {
-    const auto v = shellValues(
-        run(QStringLiteral("xdotool"), QStringLiteral("getmouselocation --shell").split(u' ')));
+    const auto v = shellValues(xdotool(QStringLiteral("getmouselocation --shell")));
     return {v.value(QStringLiteral("X"), -1), v.value(QStringLiteral("Y"), -1)};
 }
 

@@ -48,8 +48,8 @@ public:
     // Screenshots until `area` looks different from `before`; returns the last one taken.
     QImage waitForChange(const QString &path, QRect area, const QImage &before) const;
 
-    // One xdotool command, words separated by single spaces ("mousedown 1").
-    void xdotool(const QString &command) const;
+    // One xdotool command, words separated by single spaces ("mousedown 1"); its output.
+    QString xdotool(const QString &command) const;
     QPoint pointer() const;
     // Moves the pointer and waits until the server has it there.
     void moveTo(QPoint at) const;

@@ -108,22 +108,21 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, present);
         QFETCH(QByteArrayList, from);
         QFETCH(QByteArrayList, to);
-        QFETCH(QByteArray, expected);
         test::TestDir dir;
+        const int folder = ::open(dir.nativePath(), O_PATH);
         for (const QByteArray &name : present) {
             if (name.endsWith('/'))
                 dir.createFolder(name.chopped(1));
             else if (name.endsWith('@'))
-                QCOMPARE(
-                    ::symlinkat("a", ::open(dir.nativePath(), O_PATH), name.chopped(1).constData()),
-                    0);
+                QCOMPARE(::symlinkat("a", folder, name.chopped(1).constData()), 0);
             else
                 dir.createFile(name);
         }
+        ::close(folder);
         if (to.size() < from.size())
             to.append(QByteArray());
         const BatchPlan plan = BatchPlan::make(dir.nativePath(), from, to, ".t");
-        QCOMPARE(problemCodes(plan), expected);
+        QTEST(problemCodes(plan), "expected");
     }
 
     // Moves in an order that frees each name before it is taken; undo puts every name back.
@@ -155,7 +154,6 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, from);
         QFETCH(QByteArrayList, to);
         QFETCH(int, temporaries);
-        QFETCH(QByteArrayList, after);
         test::TestDir dir;
         for (const QByteArray &name : from)
             dir.createFile(name);
@@ -170,7 +168,7 @@ private Q_SLOTS:
             std::count_if(steps.cbegin(), steps.cend(),
                           [](const PlanStep &s) { return s.move == PlanStep::Move::ToTemporary; }),
             temporaries);
-        QCOMPARE(dir.names(), after);
+        QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
         for (qsizetype i = 0; i < from.size(); ++i)
             QCOMPARE(dir.content(to[i]), from[i]);
@@ -197,12 +195,10 @@ private Q_SLOTS:
         job(dir, {"a"}, {"A"}).run();
         job(dir, {"b", "c"}, {"x", "y"}).run();
         // Since then: x renamed by someone else, y replaced by another file.
-        QCOMPARE(
-            ::rename((dir.nativePath() + "/x").constData(), (dir.nativePath() + "/z").constData()),
-            0);
-        QCOMPARE(::rename((dir.nativePath() + "/y").constData(),
-                          (dir.nativePath() + "/y.old").constData()),
-                 0);
+        const int folder = ::open(dir.nativePath(), O_PATH);
+        QVERIFY(::renameat(folder, "x", folder, "z") == 0 &&
+                ::renameat(folder, "y", folder, "y.old") == 0);
+        ::close(folder);
         dir.createFile("y");
 
         Undo undo;

@@ -18,7 +18,6 @@ private Q_SLOTS:
         const auto row = [&](const char *name, QPoint at, int code, QRect window = {}) {
             QTest::newRow(name) << (window.isNull() ? w : window) << at << code;
         };
-        row("title bar drags", {200, 30}, 2);
         row("left of left band", {13, 200}, 2);
         row("left band last column", {19, 200}, 10);
         row("left band upper corner", {16, 40}, 13);
@@ -58,8 +57,7 @@ private Q_SLOTS:
     {
         QFETCH(QRect, window);
         QFETCH(QPoint, at);
-        QFETCH(int, code);
-        QCOMPARE(FrameHitTest(window, window.topLeft() + at), code);
+        QTEST(int(FrameHitTest(window, window.topLeft() + at)), "code");
     }
 };
 

@@ -115,7 +115,6 @@ private Q_SLOTS:
         row("fits", 241, name, u"Tolvane");
         row("exactly W - 170 is cut", 240, name, u"To．．");
         row("k 6.5 rounds to even", 235, name, u"T．．");
-        row("k 5.5 rounds to even", 225, name, u"T．．");
         row("k 5", 220, name, u"T．");
         row("empty caption", 220, QString(), u"");
         row("wide script counted by characters", 240, QStringLiteral("批量文件改名器"),

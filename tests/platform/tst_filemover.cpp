@@ -146,7 +146,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
         QFETCH(int, error);
-        QFETCH(QByteArrayList, after);
         QFETCH(QByteArray, intruder);
         QFETCH(QByteArray, folder);
         TestDir dir;
@@ -169,7 +168,7 @@ private Q_SLOTS:
         g_fake.dir = &dir;
         g_fake.intruder = intruder;
         checkResult(mover.move(from, to), error);
-        QCOMPARE(dir.names(), after);
+        QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
     }
 
@@ -195,7 +194,6 @@ private Q_SLOTS:
         const QByteArray checkFirst = "renameat2|fstatat|linkat|" + QByteArray(check);
         row("no refusal", 0, 0, 0, Way::NoReplace, "renameat2", "renameat2");
         row("EINVAL: link", EINVAL, 0, 0, Way::Link, linkFirst, link);
-        row("ENOSYS: link", ENOSYS, 0, 0, Way::Link, linkFirst, link);
         row("EINVAL, EPERM: check", EINVAL, EPERM, 0, Way::CheckThenRename, checkFirst, check);
         row("ENOSYS, EOPNOTSUPP: check", ENOSYS, EOPNOTSUPP, 0, Way::CheckThenRename, checkFirst,
             check);
@@ -259,7 +257,6 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, files);
         QFETCH(QByteArray, to);
         QFETCH(int, error);
-        QFETCH(QByteArrayList, after);
         if (!m_exfat)
             m_exfat = std::make_unique<test::ExfatMount>();
         if (!m_exfat->ready())
@@ -275,7 +272,7 @@ private Q_SLOTS:
             QCOMPARE(mover.way(), Way::CheckThenRename);
         // What exFAT taught holds for exFAT alone.
         QCOMPARE(FileMover(TestDir().nativePath()).way(), Way::NoReplace);
-        QCOMPARE(dir.names(), after);
+        QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
     }
 

@@ -10,10 +10,13 @@ namespace tolvane::test {
 // or "" when there is no Xvfb. The server lives as long as `server`.
 inline QString startPrivateDisplay(QProcess &server, const QString &screen)
 {
-    // -displayfd picks a free display and writes its number to standard output.
+    // -displayfd picks a free display and writes its number to standard output. Without
+    // -noreset the server resets whenever its last client leaves, and a program started
+    // meanwhile cannot connect.
     server.start(QStringLiteral("Xvfb"),
                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), screen, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                  QStringLiteral("0"), screen, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                  QStringLiteral("-noreset")});
     if (!server.waitForStarted())
         return {};
     QByteArray number;

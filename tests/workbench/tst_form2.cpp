@@ -45,9 +45,6 @@ private Q_SLOTS:
         QVERIFY(control->isVisible());
         // The previews are display-only.
         QCOMPARE(control->isEnabled(), name != u"text3" && name != u"text5");
-        if (!entry.caption.isEmpty())
-            QCOMPARE(control->property(entry.kind == Form2Control::Kind::Label ? "text" : "title"),
-                     entry.caption.toString());
         // Nothing of the control is cut off by the page or group box it sits in.
         QRect shown = control->rect();
         for (QWidget *p = control->parentWidget(); p; p = p->parentWidget())

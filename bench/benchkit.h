@@ -1,6 +1,8 @@
 #pragma once
 
 // Pieces the file benchmarks share: fresh folders of empty files, processor time, medians.
+#include "platform/messageboxes.h"
+
 #include <QByteArrayList>
 #include <QFile>
 #include <QTemporaryDir>
@@ -69,6 +71,23 @@ struct StateHome
 {
     StateHome() { qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path())); }
     QTemporaryDir dir;
+};
+
+// Message boxes that end the benchmark: no box belongs in a measured run.
+class Quiet : public MessageBoxes
+{
+public:
+    void notice(const QString &text) override { stop(text); }
+    void failure(const QString &text) override { stop(text); }
+    void fatal(const QString &text) override { stop(text); }
+    bool askYesNo(const QString &, const QString &) override { return false; }
+
+private:
+    static void stop(const QString &text)
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        std::exit(1);
+    }
 };
 
 } // namespace tolvane::bench

@@ -27,22 +27,6 @@ private:
     QStringList m_items;
 };
 
-class Quiet : public MessageBoxes
-{
-public:
-    void notice(const QString &text) override { stop(text); }
-    void failure(const QString &text) override { stop(text); }
-    void fatal(const QString &text) override { stop(text); }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-
-private:
-    static void stop(const QString &text)
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        std::exit(1);
-    }
-};
-
 double engineRun(const QByteArray &folder, const QByteArrayList &names)
 {
     Sink results;

@@ -22,22 +22,6 @@ namespace {
 
 constexpr int fileCount = 100000;
 
-class Quiet : public MessageBoxes
-{
-public:
-    void notice(const QString &text) override { stop(text); }
-    void failure(const QString &text) override { stop(text); }
-    void fatal(const QString &text) override { stop(text); }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-
-private:
-    static void stop(const QString &text)
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        std::exit(1);
-    }
-};
-
 } // namespace
 
 int main(int argc, char *argv[])

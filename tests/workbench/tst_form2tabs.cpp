@@ -95,6 +95,23 @@ private Q_SLOTS:
         f.openFolder();
         QCOMPARE(f.files()->displayNames(),
                  (QStringList{u"Photo00.jpg"_s, u"Photo01.jpg"_s, u"Photo02.JPG"_s}));
+
+        // Ctrl+Z undoes the batch after a question and shows the names as they are now; inside
+        // a text box it undoes typing instead.
+        f.showForm();
+        QApplication::setActiveWindow(&f.form);
+        const qsizetype shown = f.boxes.shown().size();
+        QTest::keyClick(f.list1(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY(!f.form.batchRunning());
+        QCOMPARE(f.boxes.shown().size(), shown + 1);
+        QCOMPARE(f.boxes.shown().last().title, u"Tolvane"_s);
+        QVERIFY2(f.boxes.shown().last().text.contains(u" 3 个文件"_s),
+                 qPrintable(f.boxes.shown().last().text));
+        QCOMPARE(f.dir.names(), (QList<QByteArray>{"a10.jpg", "a2.jpg", "b.JPG", "sub"}));
+        QCOMPARE(f.dir.contents(), before);
+        QCOMPARE(f.files()->displayNames(), (QStringList{u"a2.jpg"_s, u"a10.jpg"_s, u"b.JPG"_s}));
+        QTest::keyClick(f.box("text1")->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.boxes.shown().size(), shown + 1);
     }
 
     void listReReadWhenAShownNameNowHoldsAnotherFile()

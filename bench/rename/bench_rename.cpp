@@ -1,8 +1,8 @@
 // Serial rename of 20,000 files through the whole engine (plan, journal, moves) against a bare
 // loop of no-replace renames over the same names.
 #include "bench/benchkit.h"
-#include "engine/renameplan.h"
 #include "engine/resultlist.h"
+#include "engine/serialnamer.h"
 #include "engine/serialrename.h"
 #include "platform/messageboxes.h"
 
@@ -47,9 +47,9 @@ int main()
     for (int i = 0; i < fileCount; ++i)
         names.append("photo " + QByteArray::number(i).rightJustified(5, '0') + ".jpg");
     QByteArrayList targets;
-    for (const RenameEntry &entry :
-         PlanRename(QStringLiteral("新名#"), QStringLiteral("000001"), "/", names))
-        targets.append(entry.targetName);
+    const SerialNamer namer(QStringLiteral("新名#"), 1, QStringLiteral("000000"));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        targets.append(namer.newName(i, names[i]));
 
     // Each round gets new files; inside it both sides rename the same files in the same
     // folder, which is put back to the old names (untimed) in between.

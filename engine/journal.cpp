@@ -46,9 +46,10 @@ void appendNumber(QByteArray &out, quint64 value, char after)
     out.append(digits, end - digits);
 }
 
-QByteArray unescaped(const QByteArray &field)
+QByteArray unescaped(QByteArrayView field)
 {
-    return QByteArray::fromPercentEncoding(field);
+    const QByteArray bytes = field.toByteArray();
+    return field.contains('%') ? QByteArray::fromPercentEncoding(bytes) : bytes;
 }
 
 QString failed(const QString &what, int error)
@@ -146,16 +147,28 @@ std::optional<JournalRecord> parse(const QByteArray &path, const QByteArray &dat
         return std::nullopt;
     JournalRecord record;
     record.path = path;
-    const QList<QByteArray> lines = data.sliced(header.size()).split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.isEmpty())
-            continue;
-        const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() == 2 && fields[0] == "folder") {
+    // Read in place: an undo of a large batch reads one line per file.
+    QByteArrayView fields[5];
+    for (qsizetype at = header.size(); at < data.size();) {
+        qsizetype end = data.indexOf('\n', at);
+        if (end < 0)
+            end = data.size();
+        qsizetype count = 0;
+        for (qsizetype start = at; count < 5;) {
+            qsizetype tab = data.indexOf('\t', start);
+            if (tab < 0 || tab > end)
+                tab = end;
+            fields[count++] = QByteArrayView(data).sliced(start, tab - start);
+            if (tab == end)
+                break;
+            start = tab + 1;
+        }
+        at = end + 1;
+        if (count == 2 && fields[0] == "folder") {
             record.folder = unescaped(fields[1]);
-        } else if (fields.size() == 2 && fields[0] == "stem") {
+        } else if (count == 2 && fields[0] == "stem") {
             record.temporaryStem = unescaped(fields[1]);
-        } else if (fields.size() == 5) {
+        } else if (count == 5) {
             bool ok[3];
             JournalRecord::Entry entry{
                 fields[0].toLongLong(&ok[0]),
@@ -165,7 +178,7 @@ std::optional<JournalRecord> parse(const QByteArray &path, const QByteArray &dat
             if (!ok[0] || !ok[1] || !ok[2])
                 return std::nullopt;
             record.entries.append(entry);
-        } else {
+        } else if (count > 1 || !fields[0].isEmpty()) {
             return std::nullopt;
         }
     }

@@ -257,11 +257,12 @@ bool Form2::batchRunning() const
     return m_driver->busy() || m_results->pending();
 }
 
-void Form2::runBatch(std::shared_ptr<BatchJob> job, std::function<void(const BatchJob &)> finish)
+void Form2::runBatch(std::shared_ptr<BatchJob> job, QList<QByteArray> shown,
+                     std::function<void(const BatchJob &)> finish)
 {
     auto stale = std::make_shared<bool>(false);
     BatchDriver::Work work;
-    work.run = [job, stale, shown = m_lstFiles->entries()] {
+    work.run = [job, stale, shown = std::move(shown)] {
         job->run();
         // A file now named as another entry of the list makes that entry stand for it.
         const QSet<QByteArray> names(shown.cbegin(), shown.cend());
@@ -285,11 +286,11 @@ void Form2::Command1_Click()
     if (m_driver->busy())
         return;
     // The entries are taken at the click: exactly what the list shows.
-    std::shared_ptr<BatchJob> job =
-        startSerialRename(m_text1->Text(), m_text2->Text(), m_lstMap->path(), m_lstFiles->entries(),
-                          *m_results, m_messages, m_batch);
+    QList<QByteArray> shown = m_lstFiles->entries();
+    std::shared_ptr<BatchJob> job = startSerialRename(
+        m_text1->Text(), m_text2->Text(), m_lstMap->path(), shown, *m_results, m_messages, m_batch);
     if (job)
-        runBatch(job, [this](const BatchJob &done) {
+        runBatch(job, std::move(shown), [this](const BatchJob &done) {
             finishSerialRename(done, *m_results, m_messages);
         });
 }
@@ -345,7 +346,7 @@ void Form2::Command4_Click()
     std::shared_ptr<BatchJob> job = startConvertSelected(
         m_lstMap->path(), m_lstFiles->selectedName(), m_text4->Text(), m_messages, m_conversion);
     if (job)
-        runBatch(job,
+        runBatch(job, m_lstFiles->entries(),
                  [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
 }
 
@@ -354,12 +355,13 @@ void Form2::Command5_Click()
     if (m_driver->busy())
         return;
     bool confirmed = false;
-    std::shared_ptr<BatchJob> job = startConvertFolder(m_lstMap->path(), m_lstFiles->entries(),
-                                                       m_messages, m_conversion, &confirmed);
+    QList<QByteArray> shown = m_lstFiles->entries();
+    std::shared_ptr<BatchJob> job =
+        startConvertFolder(m_lstMap->path(), shown, m_messages, m_conversion, &confirmed);
     if (confirmed)
         m_Command5->hide();
     if (job)
-        runBatch(job,
+        runBatch(job, std::move(shown),
                  [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
 }
 

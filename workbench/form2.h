@@ -80,7 +80,10 @@ private:
     // Runs a batch off this thread, then finish() here. The file list is re-read only when a
     // name it shows has come to stand for another file, so that no later click acts on a file
     // it does not show.
-    void runBatch(std::shared_ptr<BatchJob> job, std::function<void(const BatchJob &)> finish);
+    // shown: the names the file list shows, read once per click (a large list is built anew
+    // on every read).
+    void runBatch(std::shared_ptr<BatchJob> job, QList<QByteArray> shown,
+                  std::function<void(const BatchJob &)> finish);
     void createUndo();
     QLineEdit *text1Edit() const;
 

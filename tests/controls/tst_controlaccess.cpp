@@ -14,7 +14,7 @@ class TestControlAccess : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Setup: "disable" (the control), "parent" (its form), "lock", or a check value. The
+    // Setup: "disable" (the control), "parent" (its form), or a check value. The
     // button's press or the box's toggle is done once, in the middle of the control (in twips for
     // the box); `after` lists what it raised and the states then. A text's `after` is its content
     // read through the text interface.
@@ -30,14 +30,10 @@ private Q_SLOTS:
         };
         row("Command", "", "确 定", "focusable", "Press SetFocus",
             "MouseDown(1,0,50,15) MouseUp(1,0,50,15) Click / focusable");
-        row("Command", "disable", "确 定", "disabled focusable", "", "/ disabled focusable");
         row("Command", "parent", "确 定", "disabled focusable", "", "/ disabled focusable");
-        row("check", "0", "全部", "focusable checkable", "Toggle SetFocus",
-            "MouseDown(1,0,750,225) MouseUp(1,0,750,225) Click / focusable checkable checked");
         row("check", "2", "全部", "focusable checkable mixed", "Toggle SetFocus",
             "MouseDown(1,0,750,225) MouseUp(1,0,750,225) Click / focusable checkable");
         row("text", "", "新文件名：", "focusable editable", "SetFocus", "P#.txt");
-        row("text", "lock", "新文件名：", "focusable readOnly", "SetFocus", "P#.txt");
         row("text", "disable", "新文件名：", "disabled focusable readOnly", "", "P#.txt");
     }
     void readerSeesTheControl()
@@ -60,7 +56,6 @@ private Q_SLOTS:
             control = box;
         } else {
             control = new text(&form);
-            static_cast<text *>(control)->setLocked(setup == u"lock");
         }
         (new QLabel(u"新文件名："_qs, &form))->setBuddy(control);
         control->setEnabled(setup != u"disable");

@@ -1,5 +1,3 @@
-#include "controls/host/formhost.h"
-#include "controls/host/hostedcontrol.h"
 #include "controls/host/propertybag.h"
 #include "controls/host/storedform.h"
 
@@ -11,25 +9,6 @@
 using namespace tolvane;
 
 namespace {
-
-QStringList calls;
-
-// Records each lifecycle call the host makes, in order.
-class Probe : public HostedControl
-{
-public:
-    explicit Probe(QWidget *parent) : HostedControl(parent) { calls << u"created"_qs; }
-    ~Probe() override { calls << u"destroyed"_qs; }
-
-protected:
-    void initProperties() override { calls << u"new:"_qs + displayName(); }
-    void readProperties(const PropertyBag &bag) override
-    {
-        calls << u"load:"_qs + bag.read(u"Caption", QString());
-    }
-    void writeProperties(PropertyBag &) const override { calls << u"save"_qs; }
-    void resized() override { calls << QString::asprintf("resized:%dx%d", width(), height()); }
-};
 
 QImage testPicture()
 {
@@ -45,31 +24,6 @@ class TestHost : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lifecycleRunsInOrder_data()
-    {
-        QTest::addColumn<bool>("stored");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("new instance keeps its own size")
-            << false << u"created new:Check1 resized:100x30 save destroyed"_qs;
-        QTest::newRow("stored") << true << u"created load:Go resized:81x22 save destroyed"_qs;
-    }
-    void lifecycleRunsInOrder()
-    {
-        QFETCH(bool, stored);
-        calls.clear();
-        FormHost host;
-        QWidget form;
-        PropertyBag entry;
-        entry.setExtentPixels({81, 22});
-        entry.write(u"caption"_qs, QVariant(u"Go"_qs), QVariant(QString()));
-        auto *probe = createInstance<Probe>(&form, host, u"Check1"_qs, stored ? &entry : nullptr);
-        PropertyBag saved;
-        probe->saveProperties(saved);
-        QCOMPARE(saved.extentPixels(), probe->size());
-        delete probe;
-        QTEST(calls.join(u' '), "expected");
-    }
-
     void roundTripsThroughJson_data()
     {
         QTest::addColumn<QVariant>("value");
@@ -83,7 +37,6 @@ private Q_SLOTS:
         QTest::newRow("font") << QVariant(QFont(u"宋体"_qs, 9, QFont::Bold))
                               << QVariant(QFont(u"Tahoma"_qs, 8));
         QTest::newRow("picture") << QVariant(testPicture()) << QVariant(QImage());
-        QTest::newRow("no picture") << QVariant(QImage()) << QVariant(testPicture());
     }
     void roundTripsThroughJson()
     {

@@ -39,52 +39,33 @@ private Q_SLOTS:
         QVERIFY(!m_working);
     }
 
-    void workingFormFollowsSize_data()
-    {
-        QTest::addColumn<QSize>("asked"); // none: as loaded
-        QTest::addColumn<QSize>("frame");
-        QTest::newRow("loaded") << QSize() << QSize(527, 497);
-        QTest::newRow("snaps to the smallest frame") << QSize(100, 50) << QSize(160, 76);
-    }
-
+    // The working form fills the interior, also of the smallest frame a resize snaps to.
     void workingFormFollowsSize()
     {
-        QFETCH(QSize, asked);
-        QFETCH(QSize, frame);
         QVERIFY(m_frame->Load(m_boxes));
         QVERIFY(m_boxes.shown().isEmpty());
         m_frame->show();
-        if (asked.isValid())
-            m_frame->resize(asked);
-        QCOMPARE(m_frame->size(), frame);
+        m_frame->resize(100, 50);
+        QCOMPARE(m_frame->size(), QSize(160, 76));
         QCOMPARE(m_working->parentWidget(), m_frame);
-        QCOMPARE(m_working->geometry(), QRect(QPoint(21, 38), frame - QSize(42, 58)));
+        QCOMPARE(m_working->geometry(), QRect(21, 38, 160 - 42, 76 - 58));
         QVERIFY(m_working->isVisible());
-        QVERIFY(m_working->autoFillBackground()); // opaque over the transparent interior
     }
 
-    void captionButtons()
+    // Pressed on the close button, dragged off it and released: the window stays. Any mouse
+    // button released over the lit close button closes.
+    void closeButton()
     {
         QVERIFY(m_frame->Load(m_boxes));
-        m_frame->move(40, 30);
         m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame));
         const QPoint close(527 - 50, 20);
         QTest::mouseMove(m_frame, close);
-        QCOMPARE(m_frame->hoverButton(), HoverButton::Close);
-        QCOMPARE(m_frame->PaintedState(), 0); // lit with the next movement
         QTest::mouseMove(m_frame, close + QPoint(1, 0));
-        QCOMPARE(m_frame->PaintedState(), 3);
-        // Pressed on the lit close button, dragged off it and released: the window stays.
         QTest::mousePress(m_frame, Qt::LeftButton, {}, close);
-        QTest::mouseMove(m_frame, QPoint(200, 30)); // off the buttons: repainted at once
-        QCOMPARE(m_frame->PaintedState(), 0);
+        QTest::mouseMove(m_frame, QPoint(200, 30));
         QTest::mouseRelease(m_frame, Qt::LeftButton, {}, QPoint(200, 30));
         QVERIFY(m_frame->isVisible());
-        QTest::mouseMove(m_frame, QPoint(527 - 16, 200));
-        QCOMPARE(m_frame->cursor().shape(), Qt::SizeHorCursor);
-
-        // Any mouse button released over the lit close button closes.
         QTest::mouseMove(m_frame, close);
         QTest::mouseClick(m_frame, Qt::RightButton, {}, close);
         QVERIFY(!m_frame->isVisible());

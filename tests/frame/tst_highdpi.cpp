@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
-#include <QSet>
 #include <QTest>
 
 using namespace tolvane;
@@ -96,28 +95,6 @@ private Q_SLOTS:
             }
         }
         QVERIFY(checked > 10000);
-    }
-
-    // The caption is drawn in its exact colours at the screen's own resolution: no colour the
-    // plain title bar lacks, and at 2 no picture of the plain caption enlarged in 2 × 2 blocks.
-    void crispCaption()
-    {
-        QSet<QRgb> plainColours;
-        for (int y = m_caption.top(); y <= m_caption.bottom(); ++y)
-            for (int x = 21; x < m_plain.width() - 117; ++x)
-                plainColours.insert(m_plain.pixel(x, y));
-        QVERIFY(plainColours.contains(qRgb(248, 0, 0)));
-        // "Tolvane" in the 13-pixel bold caption font.
-        const QRect device = QRectF(QPointF(50, 17) * m_scale, QSizeF(80, 20) * m_scale).toRect();
-        bool blocks = true;
-        for (int y = device.top(); y <= device.bottom(); ++y) {
-            for (int x = device.left(); x <= device.right(); ++x) {
-                const QRgb p = m_scaled.pixel(x, y);
-                QVERIFY2(plainColours.contains(p), qPrintable(QString::number(p, 16)));
-                blocks = blocks && p == m_scaled.pixel(x & ~1, y & ~1);
-            }
-        }
-        QVERIFY2(m_scale != 2 || !blocks, "the caption is the plain one enlarged");
     }
 
     // Hit testing and dragging work in the same logical pixels at any scale.

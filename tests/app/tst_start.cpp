@@ -18,9 +18,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("window");
         QTest::addColumn<QByteArray>("folder");
         QTest::newRow("nothing") << QByteArrayList{} << true << QByteArray();
-        QTest::newRow("folder") << QByteArrayList{"/srv/相片"} << true << QByteArray("/srv/相片");
         QTest::newRow("dash folder") << QByteArrayList{"--", "-x"} << true << QByteArray("-x");
-        QTest::newRow("option") << QByteArrayList{"--simplify", "a"} << false << QByteArray();
         QTest::newRow("two folders") << QByteArrayList{"a", "b"} << false << QByteArray();
     }
     void readsRequest()

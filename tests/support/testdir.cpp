@@ -1,5 +1,6 @@
 #include "support/testdir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <algorithm>
@@ -12,13 +13,9 @@
 
 namespace tolvane::test {
 
-TestDir::TestDir()
-{
-    if (!m_dir.isValid())
-        qFatal("cannot create a temporary folder");
-}
-
-TestDir::TestDir(const QByteArray &parent) : m_dir(QFile::decodeName(parent + "/test-XXXXXX"))
+TestDir::TestDir(const QByteArray &parent)
+    : m_dir(parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/tolvane-test-XXXXXX")
+                             : QFile::decodeName(parent + "/test-XXXXXX"))
 {
     if (!m_dir.isValid())
         qFatal("cannot create a temporary folder in %s", parent.constData());
@@ -31,21 +28,6 @@ TestDir::~TestDir()
         return 0;
     };
     ::nftw(nativePath().constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
-QString TestDir::path() const
-{
-    return m_dir.path();
-}
-
-QByteArray TestDir::nativePath() const
-{
-    return QFile::encodeName(m_dir.path());
-}
-
-void TestDir::createFile(const QByteArray &name)
-{
-    createFile(name, name);
 }
 
 void TestDir::createFile(const QByteArray &name, const QByteArray &content)

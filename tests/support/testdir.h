@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QTemporaryDir>
 #include <map>
@@ -13,18 +14,17 @@ namespace tolvane::test {
 class TestDir
 {
 public:
-    TestDir();
-    // A folder inside `parent`, to test another file system.
-    explicit TestDir(const QByteArray &parent);
+    // In the system's temporary folder, or inside `parent` to test another file system.
+    explicit TestDir(const QByteArray &parent = {});
     // Removes the folder byte by byte: Qt's own removal skips names that are not UTF-8.
     ~TestDir();
     TestDir(const TestDir &) = delete;
     TestDir &operator=(const TestDir &) = delete;
 
-    QString path() const;
-    QByteArray nativePath() const;
+    QString path() const { return m_dir.path(); }
+    QByteArray nativePath() const { return QFile::encodeName(m_dir.path()); }
 
-    void createFile(const QByteArray &name);
+    void createFile(const QByteArray &name) { createFile(name, name); }
     void createFile(const QByteArray &name, const QByteArray &content);
     void createFolder(const QByteArray &name);
 

@@ -1,4 +1,5 @@
 #include "controls/Command/command.h"
+#include "controls/check/check.h"
 #include "controls/text/text.h"
 
 #include <QAccessible>
@@ -27,6 +28,10 @@ private Q_SLOTS:
         };
         row("Command", "", "确 定", "focusable", "Press SetFocus", "Click / focusable");
         row("Command", "parent", "确 定", "disabled focusable", "", "/ disabled focusable");
+        row("check", "0", "全部", "focusable checkable", "Toggle SetFocus",
+            "Click / focusable checkable checked");
+        row("check", "2", "全部", "focusable checkable mixed", "Toggle SetFocus",
+            "Click / focusable checkable");
         row("text", "", "新文件名：", "focusable editable", "SetFocus", "P#.txt");
         row("text", "disable", "新文件名：", "disabled focusable readOnly", "", "P#.txt");
     }
@@ -42,6 +47,12 @@ private Q_SLOTS:
             button->setCaption(u"确 定"_qs);
             connect(button, &Command::Click, this, [&raised] { raised << u"Click"_qs; });
             control = button;
+        } else if (kind == u"check") {
+            auto *box = new check(&form);
+            box->setCaption(u"全部"_qs);
+            box->setValue(setup.toInt());
+            connect(box, &check::Click, this, [&raised] { raised << u"Click"_qs; });
+            control = box;
         } else {
             control = new text(&form);
         }
@@ -50,14 +61,18 @@ private Q_SLOTS:
         form.setEnabled(setup != u"parent");
 
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
-        QCOMPARE(iface->role(),
-                 kind == u"Command" ? QAccessible::PushButton : QAccessible::EditableText);
+        QCOMPARE(iface->role(), kind == u"Command" ? QAccessible::PushButton
+                                : kind == u"check" ? QAccessible::CheckBox
+                                                   : QAccessible::EditableText);
         QTEST(iface->text(QAccessible::Name), "name");
         const auto states = [iface] {
             const QAccessible::State s = iface->state();
             QStringList set;
             for (const auto &[on, name] : {std::pair{s.disabled, "disabled"},
                                            {s.focusable, "focusable"},
+                                           {s.checkable, "checkable"},
+                                           {s.checked, "checked"},
+                                           {s.checkStateMixed, "mixed"},
                                            {s.readOnly, "readOnly"},
                                            {s.editable, "editable"}})
                 if (on)
@@ -72,7 +87,9 @@ private Q_SLOTS:
             static_cast<text *>(control)->setText(u"P#.txt"_qs);
             raised << content->text(0, content->characterCount());
         } else {
-            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            iface->actionInterface()->doAction(kind == u"check"
+                                                   ? QAccessibleActionInterface::toggleAction()
+                                                   : QAccessibleActionInterface::pressAction());
             raised << u"/"_qs << states();
         }
         QTEST(raised.join(u' '), "after");

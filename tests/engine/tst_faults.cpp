@@ -158,13 +158,14 @@ QString inChild(const std::function<QString()> &run)
     int told[2];
     if (::pipe(told) != 0)
         return u"no pipe"_s;
-    if (::fork() == 0) {
+    const pid_t child = ::fork();
+    if (child == 0) {
         QuitSignal::install();
         const QByteArray text = run().toUtf8();
         ::_exit(::write(told[1], text.constData(), size_t(text.size())) < 0);
     }
     ::close(told[1]);
-    ::wait(nullptr);
+    ::waitpid(child, nullptr, 0);
     QByteArray text(4096, '\0');
     text.resize(std::max<ssize_t>(0, ::read(told[0], text.data(), size_t(text.size()))));
     ::close(told[0]);
@@ -266,8 +267,7 @@ private Q_SLOTS:
         s.lift();
         QByteArrayList names = s.dir->names();
         for (QByteArray &name : names)
-            if (name.startsWith(".tolvane-"))
-                name = ".tolvane-*";
+            name = name.startsWith(".tolvane-") ? QByteArray(".tolvane-*") : name;
         QTEST(names, "moved");
         // contents() sees the folder's own files: those moved into subfolders count once back.
         if (!to.join().contains('/'))

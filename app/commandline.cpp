@@ -193,7 +193,12 @@ int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem
     job.prepare();
     if (request.apply && job.stage() == BatchJob::Stage::Ready)
         job.execute();
-    return finishJob(job, report, request.apply);
+    // Only a quit signal cancels a batch of the command line.
+    return finishJob(job, report, request.apply,
+                     job.cancelled()
+                         ? QStringLiteral("收到终止信号，改名在中途停止；"
+                                          "可以用 tolvane --undo --apply 撤销已做的改名。")
+                         : QString());
 }
 
 int runUndo(const Request &request)
@@ -208,11 +213,13 @@ int runUndo(const Request &request)
     if (request.apply && undo.job()->stage() == BatchJob::Stage::Ready)
         undo.execute();
     report.addLost(undo.lost());
-    const QString journalProblem =
-        undo.error().isEmpty()
-            ? QString()
-            : QStringLiteral("无法在改名记录中记下这次撤销：%1").arg(undo.error());
-    return finishJob(*undo.job(), report, request.apply, journalProblem);
+    QString extra = undo.error().isEmpty()
+                        ? QString()
+                        : QStringLiteral("无法在改名记录中记下这次撤销：%1").arg(undo.error());
+    if (undo.cancelled())
+        extra = QStringLiteral("收到终止信号，撤销在中途停止；再运行 tolvane --undo --apply "
+                               "可以撤销其余的文件。");
+    return finishJob(*undo.job(), report, request.apply, extra);
 }
 
 int run(const Request &request)

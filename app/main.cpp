@@ -5,9 +5,11 @@
 #include "platform/fontsubstitutes.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/qttranslations.h"
+#include "platform/quitsignal.h"
 #include "workbench/form2.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
 #include <memory>
@@ -69,6 +71,15 @@ int runWindow(char *argv[], const QByteArray &folder)
     if (!frame.Load(*boxes))
         return 1;
     watchFirstPaint(frame);
+    // A quit signal leaves the event loops; the working form then cancels its batch, which
+    // stops after the move in hand, and waits for it.
+    std::unique_ptr<QSocketNotifier> quit;
+    if (tolvane::QuitSignal::descriptor() >= 0) {
+        quit = std::make_unique<QSocketNotifier>(tolvane::QuitSignal::descriptor(),
+                                                 QSocketNotifier::Read);
+        QObject::connect(quit.get(), &QSocketNotifier::activated, &app,
+                         [] { QCoreApplication::exit(1); });
+    }
     frame.show();
     if (!folderProblem.isEmpty())
         QTimer::singleShot(0, &frame, [&boxes, folderProblem] { boxes->failure(folderProblem); });
@@ -79,8 +90,11 @@ int runWindow(char *argv[], const QByteArray &folder)
 
 int main(int argc, char *argv[])
 {
+    tolvane::QuitSignal::install();
     const tolvane::LaunchRequest request = tolvane::readLaunchRequest(argc, argv);
-    if (request.mode == tolvane::LaunchRequest::CommandLine)
-        return runCommandLine(argc, argv);
-    return runWindow(argv, request.folder);
+    const int status = request.mode == tolvane::LaunchRequest::CommandLine
+                           ? runCommandLine(argc, argv)
+                           : runWindow(argv, request.folder);
+    tolvane::QuitSignal::endIfReceived();
+    return status;
 }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <algorithm>
+#include <climits>
 
 namespace tolvane {
 namespace {
@@ -25,6 +26,10 @@ PlanProblem nameProblem(const QByteArray &name, long nameMax)
     const QByteArrayView last = QByteArrayView(name).sliced(lastStart);
     if (last == "." || last == "..")
         return PlanProblem::DotName;
+    // The system takes no longer path, also relative to the folder; its lookups would fail and
+    // make the name's folder look missing.
+    if (name.size() >= PATH_MAX)
+        return PlanProblem::TooLong;
     for (qsizetype start = 0; start < name.size();) {
         qsizetype end = name.indexOf('/', start);
         if (end < 0)

@@ -1,6 +1,7 @@
 #include "engine/batchrun.h"
 
 #include "platform/filemover.h"
+#include "platform/quitsignal.h"
 
 #include <algorithm>
 
@@ -49,7 +50,8 @@ void BatchRun::execute(FileMover &mover, bool stopAtFirstFailure, const std::ato
     for (size_t s = 0; s < steps.size(); ++s) {
         const PlanStep &step = steps[s];
         const bool inRing = !ring.empty();
-        if (!inRing && cancel.load(std::memory_order_relaxed)) {
+        // A quit signal stops the batch where a cancel would.
+        if (!inRing && (cancel.load(std::memory_order_relaxed) || QuitSignal::received() != 0)) {
             m_cancelled = true;
             return;
         }

@@ -33,8 +33,8 @@ public:
     explicit BatchRun(const BatchPlan &plan);
 
     // A failure stops the batch when asked; otherwise the moves that do not depend on the
-    // failed one go on. Cancel is looked at before each move, never while a file is at its
-    // temporary name. done counts the files that have their new names.
+    // failed one go on. Cancel, and a quit signal, are looked at before each move, never while a
+    // file is at its temporary name. done counts the files that have their new names.
     void execute(FileMover &mover, bool stopAtFirstFailure, const std::atomic<bool> &cancel,
                  std::atomic<qsizetype> &done);
 

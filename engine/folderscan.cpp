@@ -155,6 +155,15 @@ std::optional<FolderScan::Entry> FolderScan::find(const QByteArray &name) const
 
 std::optional<FolderScan::Entry> FolderScan::claim(const QByteArray &name, qsizetype owner)
 {
+    // A file in a subfolder is not listed: an undo names one where its batch moved it.
+    if (name.contains('/') && !m_names.contains(name)) {
+        std::optional<Entry> found = find(name);
+        if (found) {
+            found->owner = owner;
+            m_names.insert(name, *found);
+        }
+        return found;
+    }
     const auto listed = m_names.find(name);
     if (listed == m_names.end() || listed->owner >= 0)
         return std::nullopt;

@@ -1,0 +1,289 @@
+#include "engine/batchjob.h"
+#include "engine/batchreport.h"
+#include "engine/undo.h"
+#include "platform/filecalls.h"
+#include "platform/filemover.h"
+#include "platform/quitsignal.h"
+#include "support/rows.h"
+#include "support/statehome.h"
+#include "support/testdir.h"
+#include "support/testmount.h"
+
+#include <QDir>
+#include <QTest>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tolvane;
+using namespace Qt::StringLiterals;
+using Kind = test::TestMount::Kind;
+
+namespace {
+
+// Acts right after the n-th no-replace rename of the test.
+std::function<void()> g_act;
+int g_countdown = 0;
+int countingRename(int from, const char *a, int to, const char *b, unsigned int flags)
+{
+    const int result = ::renameat2(from, a, to, b, flags);
+    if (--g_countdown == 0)
+        g_act();
+    return result;
+}
+
+const QByteArray level(254, 'd'), deep = (level + '/').repeated(15);
+
+// One row's folder, on the file system its tag names, what its files should still hold, and
+// the faults to lift after the batch (a journal that could not be written needs none).
+struct Scene
+{
+    Scene(const QByteArray &tag, const QByteArrayList &files)
+    {
+        if (tag.startsWith("ext4:") || tag.startsWith("exFAT:"))
+            folder = mount(tag.startsWith("ext4") ? Kind::Ext4 : Kind::Exfat).path();
+        if (!skip.isEmpty())
+            return;
+        dir = folder.isEmpty() ? std::make_unique<test::TestDir>()
+                               : std::make_unique<test::TestDir>(folder);
+        folder = dir->nativePath();
+        for (const QByteArray &name : files)
+            dir->createFile(name);
+        expected = dir->contents();
+    }
+    ~Scene() { lift(); }
+    QByteArray path(const char *name) const { return folder + '/' + name; }
+    const test::TestMount &mount(Kind kind, const QByteArray &source = {})
+    {
+        mounts.push_back(std::make_unique<test::TestMount>(kind, source));
+        skip += mounts.back()->skipReason();
+        return *mounts.back();
+    }
+    void lift()
+    {
+        for (; !lifts.empty(); lifts.pop_back())
+            lifts.back()();
+    }
+    void intrude(const char *name)
+    {
+        dir->createFile(name, "intruder");
+        ++expected["intruder"];
+    }
+
+    // The faults, as the system or another process brings them about.
+    void readOnly() { folder = mount(Kind::ReadOnly, folder).path(); }
+    void immutable(const char *flag = "+i")
+    {
+        QString error;
+        test::runTool(u"chattr"_s, {QString::fromLatin1(flag), QFile::decodeName(path("03.txt"))},
+                      error);
+        if (flag[0] == '+')
+            lifts.push_back([this] { immutable("-i"); });
+    }
+    void deleteB() { ::unlink(path("b")), expected.erase("b"); }
+    void makeImmutable() { immutable(); }
+    void renameB() { ::rename(path("b"), path("b.moved")); }
+    void takeY() { intrude("y"); }
+    void takeCapitalY() { intrude("Y"); }
+    void renameAndReplace()
+    {
+        ::rename(path("x"), path("x.moved"));
+        ::rename(path("y"), path("y.old"));
+        intrude("y");
+    }
+    void renameFolder()
+    {
+        ::rename(folder, folder + "-moved");
+        lifts.push_back([this] { ::rename(folder + "-moved", folder); });
+    }
+    void removeFolder() { QDir(QFile::decodeName(folder)).removeRecursively(), expected.clear(); }
+    void fillStateHome()
+    {
+        const QByteArray home = mount(Kind::Tmpfs).path();
+        const int fd = ::open(home + "/filler", O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        while (::write(fd, QByteArray(4096, 'f').constData(), 4096) > 0) {
+        }
+        ::close(fd);
+        qputenv("XDG_STATE_HOME", home);
+    }
+    void stateHomeFile()
+    {
+        ::close(::creat(state.path() + "/file", 0600));
+        qputenv("XDG_STATE_HOME", state.path() + "/file");
+    }
+    void makeDeepFolders() { QDir(dir->path()).mkpath(QString::fromLatin1(deep)); }
+    void cancel() { job->cancel(); }
+    void terminate() { ::raise(SIGTERM); }
+    void kill() { ::raise(SIGKILL); }
+
+    test::StateHome state;
+    std::vector<std::unique_ptr<test::TestMount>> mounts;
+    std::unique_ptr<test::TestDir> dir;
+    QByteArray folder; // the folder, by the path the batch takes
+    std::map<QByteArray, int> expected;
+    std::vector<std::function<void()>> lifts;
+    BatchJob *job = nullptr;
+    QString skip;
+};
+
+using Act = void (Scene::*)();
+constexpr int afterBatch = 1000;
+
+// What the user is told: why nothing moved, which files keep their names, how far it got.
+QString runHere(Scene &s, const QByteArrayList &from, const QByteArrayList &to, int at, Act act)
+{
+    BatchJob batch(s.folder, from, [to](qsizetype i, const QByteArray &) { return to[i]; }, {});
+    s.job = &batch;
+    batch.prepare();
+    if (at == 0)
+        (s.*act)();
+    g_countdown = at;
+    g_act = [&] { (s.*act)(); };
+    if (batch.stage() == BatchJob::Stage::Ready)
+        batch.execute();
+    g_countdown = 0;
+    if (at == afterBatch)
+        (s.*act)();
+    QStringList lines = BatchReport::problemLines(batch) << BatchReport::notStarted(batch);
+    if (batch.cancelled())
+        lines.append(BatchReport::progress(batch));
+    return lines.join(u'\n');
+}
+
+// What `run` tells, run in a child process, which may be killed on the way.
+QString inChild(const std::function<QString()> &run)
+{
+    int told[2];
+    if (::pipe(told) != 0)
+        return u"no pipe"_s;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QuitSignal::install();
+        const QByteArray text = run().toUtf8();
+        ::_exit(::write(told[1], text.constData(), size_t(text.size())) < 0);
+    }
+    ::close(told[1]);
+    ::waitpid(child, nullptr, 0);
+    QByteArray text(4096, '\0');
+    text.resize(std::max<ssize_t>(0, ::read(told[0], text.data(), size_t(text.size()))));
+    ::close(told[0]);
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Act)
+
+// Faults of the file system and other processes before, during and after a batch: what the
+// user is told, that no file's content is lost, and that the journal undoes what was done.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        FileCalls calls = systemFileCalls();
+        calls.renameat2 = countingRename;
+        setFileCalls(calls);
+    }
+    void cleanupTestCase() { setFileCalls(systemFileCalls()); }
+
+    void faults_data()
+    {
+        QTest::addColumn<QByteArrayList>("from");
+        QTest::addColumn<QByteArrayList>("to");
+        QTest::addColumn<int>("at"); // -1 before the plan, 0 before the moves, n after n renames
+        QTest::addColumn<Act>("act");
+        QTest::addColumn<QString>("told"); // by the batch and the undo; empty when all went well
+        QTest::addColumn<QByteArrayList>("moved"); // the folder's names after the batch
+        QTest::addColumn<QByteArrayList>("undone");
+        const auto row = [](const char *tag, const QByteArray &from, const QByteArray &to, int at,
+                            const Act &act, const char *told, const QByteArray &moved,
+                            const QByteArray &undone) {
+            QTest::newRow(tag) << test::names(from) << test::names(to) << at << act
+                               << QString::fromUtf8(told) << test::names(moved)
+                               << test::names(undone);
+        };
+        const QByteArray abc = "a|b|c", xyz = "x|y|z", ring = "a|b|c|d|e|f|g";
+        const QByteArray five = "01.txt|02.txt|03.txt|04.txt|05.txt";
+        const QByteArray up = "02.txt|03.txt|04.txt|05.txt|06.txt";
+        const QByteArray max(255, 'x'), chinese = QString(85, u'字').toUtf8(); // 255 bytes
+        const char *gone = "文件或文件夹不存在", *taken = "已有同名的文件或文件夹";
+
+        row("read-only folder", abc, xyz, -1, &Scene::readOnly, "文件系统是只读的", abc, abc);
+        row("ext4: a file made immutable mid-batch", five, up, 2, &Scene::makeImmutable,
+            "不允许这样操作", "01.txt|02.txt|03.txt|05.txt|06.txt", five);
+        row("a source deleted before the moves", abc, xyz, 0, &Scene::deleteB, gone, "x|z", "a|c");
+        row("a source renamed before the moves", abc, xyz, 0, &Scene::renameB, gone, "b.moved|x|z",
+            "a|b.moved|c");
+        row("a target taken before the moves", abc, xyz, 0, &Scene::takeY, taken, "b|x|y|z",
+            "a|b|c|y");
+        row("exFAT: a target taken in another case before the moves", abc, xyz, 0,
+            &Scene::takeCapitalY, taken, "Y|b|x|z", "Y|a|b|c");
+        row("files renamed and replaced after the batch", abc, xyz, afterBatch,
+            &Scene::renameAndReplace, "文件已被删除、改名或替换", "x.moved|y|y.old|z",
+            "c|x.moved|y|y.old");
+        row("the folder renamed mid-batch", five, up, 2, &Scene::renameFolder, "", up, five);
+        row("the folder removed mid-batch", five, up, 2, &Scene::removeFolder, gone, "", "");
+        row("journal on a full file system", "a", "b", -1, &Scene::fillStateHome, "磁盘空间不足",
+            "a", "a");
+        row("journal folder unwritable", "a", "b", -1, &Scene::stateHomeFile, "不是文件夹", "a",
+            "a");
+        row("names of 255 and 256 bytes", "a|b|c|d",
+            max + '|' + QByteArray(256, 'y') + '|' + chinese + '|' + chinese + "字", -1, {},
+            "新文件名太长", "b|d|" + max + '|' + chinese, "a|b|c|d");
+        // Beyond PATH_MAX: the first new path as a whole, the second even inside the folder.
+        row("paths longer than PATH_MAX", "a|b",
+            deep + QByteArray(250, 'a') + '|' + deep + level + '/' + QByteArray(20, 'b'), -1,
+            &Scene::makeDeepFolders, "新文件名太长", "b|" + level, "a|b|" + level);
+        // A batch stops only after a ring; a killed one leaves a temporary name to the undo.
+        const QByteArray ringTo = "b|c|a|x|y|g|f", ringStopped = "a|b|c|f|g|x|y";
+        const char *stopped = "已改名 5 个文件（共 7 个）";
+        row("cancelled mid-ring", ring, ringTo, 3, &Scene::cancel, stopped, ringStopped, ring);
+        row("SIGTERM mid-ring", ring, ringTo, 3, &Scene::terminate, stopped, ringStopped, ring);
+        row("SIGKILL mid-ring", ring, ringTo, 3, &Scene::kill, "", ".tolvane-*|b|c|f|g|x|y", ring);
+    }
+
+    void faults()
+    {
+        QFETCH(QByteArrayList, from);
+        QFETCH(QByteArrayList, to);
+        QFETCH(int, at);
+        QFETCH(Act, act);
+        QFETCH(QString, told);
+        const QByteArray tag = QTest::currentDataTag();
+        Scene s(tag, from);
+        if (s.skip.isEmpty() && at < 0 && act)
+            (s.*act)();
+        if (!s.skip.isEmpty())
+            QSKIP(qPrintable(s.skip));
+
+        // The signals are for a child with a batch of its own.
+        const auto run = [&] { return runHere(s, from, to, at, act); };
+        QString said = tag.startsWith("SIG") ? inChild(run) : run();
+        s.lift();
+        QByteArrayList names = s.dir->names();
+        for (QByteArray &name : names)
+            name = name.startsWith(".tolvane-") ? QByteArray(".tolvane-*") : name;
+        QTEST(names, "moved");
+        // contents() sees the folder's own files: those moved into subfolders count once back.
+        if (!to.join().contains('/'))
+            QCOMPARE(s.dir->contents(), s.expected);
+
+        Undo undo;
+        undo.prepare();
+        undo.execute();
+        said = (said + u'\n' + undo.problemLines().join(u'\n')).trimmed();
+        QVERIFY2(said.contains(told) && said.isEmpty() == told.isEmpty(), qPrintable(said));
+        QTEST(s.dir->names(), "undone");
+        QCOMPARE(s.dir->contents(), s.expected);
+        // What the row's file system taught the process holds for that file system alone.
+        QCOMPARE(FileMover(test::TestDir().nativePath()).way(), FileMover::Way::NoReplace);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"

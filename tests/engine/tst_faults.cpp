@@ -82,7 +82,11 @@ struct Scene
         if (flag[0] == '+')
             lifts.push_back([this] { immutable("-i"); });
     }
-    void deleteB() { ::unlink(path("b")), expected.erase("b"); }
+    void deleteB()
+    {
+        ::unlink(path("b"));
+        expected.erase("b");
+    }
     void makeImmutable() { immutable(); }
     void renameB() { ::rename(path("b"), path("b.moved")); }
     void takeY() { intrude("y"); }
@@ -98,7 +102,11 @@ struct Scene
         ::rename(folder, folder + "-moved");
         lifts.push_back([this] { ::rename(folder + "-moved", folder); });
     }
-    void removeFolder() { QDir(QFile::decodeName(folder)).removeRecursively(), expected.clear(); }
+    void removeFolder()
+    {
+        QDir(QFile::decodeName(folder)).removeRecursively();
+        expected.clear();
+    }
     void fillStateHome()
     {
         const QByteArray home = mount(Kind::Tmpfs).path();

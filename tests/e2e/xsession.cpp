@@ -16,12 +16,28 @@ XSession::~XSession()
     m_server.waitForFinished();
 }
 
-QProcessEnvironment XSession::environment() const
+QProcessEnvironment XSession::environment(const QString &home) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    if (!home.isEmpty()) {
+        for (const char *variable : {"HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
+            env.insert(QString::fromLatin1(variable), home);
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    }
     return env;
+}
+
+qulonglong XSession::launch(QProcess &app, const QProcessEnvironment &env, const QString &folder,
+                            const QStringList &command) const
+{
+    app.setProcessEnvironment(env);
+    app.setWorkingDirectory(folder);
+    app.setProcessChannelMode(QProcess::ForwardedChannels);
+    app.start(command.first(), command.mid(1));
+    // Start-up waits longest: the sanitized program starts slowly beside a running build.
+    return waitForWindow(QStringLiteral("^Tolvane$"), 30);
 }
 
 QString XSession::run(const QString &program, const QStringList &arguments) const
@@ -48,11 +64,6 @@ qulonglong XSession::waitForWindow(const QString &pattern, int seconds) const
     return found;
 }
 
-qulonglong XSession::focusedWindow() const
-{
-    return xdotool(QStringLiteral("getwindowfocus")).trimmed().toULongLong();
-}
-
 // The numbers of xdotool's "--shell" output, by name.
 static QHash<QString, int> shellValues(const QString &shell)
 {
@@ -70,11 +81,6 @@ QRect XSession::geometry(qulonglong window) const
             v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
 }
 
-QString XSession::windowName(qulonglong window) const
-{
-    return xdotool(QStringLiteral("getwindowname %1").arg(window)).section(QLatin1Char('\n'), 0, 0);
-}
-
 QImage XSession::screenshot(const QString &path) const
 {
     run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
@@ -85,11 +91,11 @@ QImage XSession::waitForChange(const QString &path, QRect area, const QImage &be
 {
     const QImage was = before.copy(area);
     QImage shot;
-    waitUntil([&] {
+    const bool changed = waitUntil([&] {
         shot = screenshot(path);
         return !shot.isNull() && shot.copy(area) != was;
     });
-    return shot;
+    return changed ? shot : QImage();
 }
 
 QString XSession::xdotool(const QString &command) const

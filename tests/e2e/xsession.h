@@ -16,7 +16,11 @@ public:
     ~XSession();
 
     bool isRunning() const { return !m_display.isEmpty(); }
-    QProcessEnvironment environment() const;
+    // With a home: HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR there, and no session bus.
+    QProcessEnvironment environment(const QString &home = {}) const;
+    // Starts `command` in `folder` and waits for the program's window; its id, 0 if none showed.
+    qulonglong launch(QProcess &app, const QProcessEnvironment &env, const QString &folder,
+                      const QStringList &command) const;
 
     // Runs a tool on the display and returns its standard output ("" on failure).
     QString run(const QString &program, const QStringList &arguments) const;
@@ -34,7 +38,6 @@ public:
     // The first visible window whose name matches the regular expression; 0 if none.
     qulonglong findWindow(const QString &pattern) const;
     qulonglong waitForWindow(const QString &pattern, int seconds = 10) const;
-    qulonglong focusedWindow() const;
     QRect geometry(qulonglong window) const;
     // Waits until the window's geometry satisfies `wanted`; returns the last geometry seen.
     template <typename Predicate> QRect waitForGeometry(qulonglong window, Predicate wanted) const
@@ -43,9 +46,8 @@ public:
         waitUntil([&] { return wanted(seen = geometry(window)); });
         return seen;
     }
-    QString windowName(qulonglong window) const;
     QImage screenshot(const QString &path) const;
-    // Screenshots until `area` looks different from `before`; returns the last one taken.
+    // Screenshots until `area` looks different from `before`; the first that does, or null.
     QImage waitForChange(const QString &path, QRect area, const QImage &before) const;
 
     // One xdotool command, words separated by single spaces ("mousedown 1"); its output.

@@ -10,7 +10,7 @@ packages=(
     libopencc-dev libopencc-data opencc
     libicu-dev
     unicode-data bzip2
-    exfatprogs exfat-fuse fuse3 mount
+    exfatprogs exfat-fuse fuse3 mount util-linux
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     dbus-daemon at-spi2-core
     libxcb1-dev

@@ -53,7 +53,8 @@ class TestE2eRandom : public QObject
     }
     QPoint inside(QRect r)
     {
-        return r.topLeft() + QPoint(m_random.bounded(r.width()), m_random.bounded(r.height()));
+        return r.topLeft() +
+               QPoint(m_random.bounded(qMax(1, r.width())), m_random.bounded(qMax(1, r.height())));
     }
     // The move just before a click lights a caption button.
     static QStringList clickAt(QPoint at, int times = 1)
@@ -98,7 +99,7 @@ class TestE2eRandom : public QObject
         const FormLayout layout(frame.topLeft());
         switch (m_random.bounded(8)) {
         case 0:
-            return clickAt(inside(layout.at(pick(Form2Layout).name))); // pages: the drive box
+            return clickAt(inside(layout.at(pick(Form2Layout).name))); // a page: the tab's corner
         case 1:
             return clickAt(inside(frame));
         case 2: // changes the folder, or the drive's list when it is open

@@ -57,11 +57,11 @@ class TestE2eRandom : public QObject
                QPoint(m_random.bounded(qMax(1, r.width())), m_random.bounded(qMax(1, r.height())));
     }
     // The move just before a click lights a caption button.
-    static QStringList clickAt(QPoint at, int times = 1)
+    static QStringList clickAt(QPoint at, int times = 1, int button = 1)
     {
         return QString::asprintf("mousemove %d %d sleep 0.05 mousemove %d %d click --repeat %d "
-                                 "--delay 80 1",
-                                 at.x(), at.y(), at.x() + 1, at.y(), times)
+                                 "--delay 80 %d",
+                                 at.x(), at.y(), at.x() + 1, at.y(), times, button)
             .split(u' ');
     }
     QString typed()
@@ -100,8 +100,8 @@ class TestE2eRandom : public QObject
         switch (m_random.bounded(8)) {
         case 0:
             return clickAt(inside(layout.at(pick(Form2Layout).name))); // a page: the tab's corner
-        case 1:
-            return clickAt(inside(frame));
+        case 1: // the right button opens the result list's menu
+            return clickAt(inside(frame), 1, m_random.bounded(4) ? 1 : 3);
         case 2: // changes the folder, or the drive's list when it is open
             return clickAt(inside(layout.at(u"lstMap")), 2);
         case 3:

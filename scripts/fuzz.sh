@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the fuzz targets with clang and libFuzzer, and runs each for
-# SECONDS (all of them, or the ones named). Exits 0 only when no target found anything; the
-# inputs a target failed on are kept under build/fuzz/findings/<target>/.
+# SECONDS (all of them, or the ones named); e2e_random, random X input against the sanitized
+# program, runs as long. Exits 0 only when no target found anything; the inputs a target failed
+# on are kept under build/fuzz/findings/<target>/, e2e_random's seed in its log.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:?usage: fuzz.sh SECONDS [TARGET...]}
@@ -9,17 +10,23 @@ shift
 bash "$root/scripts/deps.sh"
 
 cd "$root"
-cmake --preset fuzz
-targets=("$@")
-if ((${#targets[@]} == 0)); then
+targets=()
+random=$(($# == 0))
+for target in "$@"; do
+    if [[ $target == e2e_random ]]; then random=1; else targets+=("$target"); fi
+done
+if (($# == 0)); then
     for dir in fuzz/corpus/*/; do targets+=("$(basename "$dir")"); done
 fi
-cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
+if ((${#targets[@]})); then
+    cmake --preset fuzz
+    cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
+fi
 
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 found=()
-for target in "${targets[@]}"; do
+for target in "${targets[@]+"${targets[@]}"}"; do
     # New inputs grow a working copy; the committed seeds stay small.
     work=build/fuzz/work/$target
     findings=build/fuzz/findings/$target
@@ -31,6 +38,20 @@ for target in "${targets[@]}"; do
     fi
     tail -n 12 "$work.log"
 done
+
+if ((random)); then
+    cmake --preset asan
+    cmake --build --preset asan --target tolvane test_e2e_random
+    mkdir -p build/fuzz/work
+    echo "== e2e_random: $seconds s"
+    # Run directly, free of ctest's time limit; a replay takes the seed from the log.
+    if ! LC_ALL=C.UTF-8 TOLVANE_RANDOM_SECONDS=$seconds \
+        QTEST_FUNCTION_TIMEOUT=$(((seconds + 600) * 1000)) \
+        build/asan/tests/e2e/test_e2e_random >build/fuzz/work/e2e_random.log 2>&1; then
+        found+=(e2e_random)
+    fi
+    tail -n 12 build/fuzz/work/e2e_random.log
+fi
 
 if ((${#found[@]})); then
     echo "Findings in: ${found[*]}; inputs under $root/build/fuzz/findings/, logs beside build/fuzz/work/"

@@ -58,8 +58,9 @@ class TestE2eAccess : public QObject
     }
 
     std::unique_ptr<XSession> m_x;
-    TestDir m_home; // HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR of all started here
-    TestDir m_folder;
+    // HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR (private, as a temporary folder is) of all
+    // started here, and the program's folder.
+    TestDir m_home;
     QProcess m_sessionBus, m_launcher, m_app;
     QDBusConnection m_a11y{QString()};
 
@@ -71,11 +72,7 @@ private Q_SLOTS:
             QSKIP("at-spi2-core's bus launcher is not installed");
         m_x = std::make_unique<XSession>();
         QVERIFY2(m_x->isRunning(), "Xvfb did not start");
-        QVERIFY(QFile::setPermissions(m_home.path(),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QProcessEnvironment env = m_x->environment();
-        for (const char *variable : {"HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
-            env.insert(QString::fromLatin1(variable), m_home.path());
+        QProcessEnvironment env = m_x->environment(m_home.path());
         m_sessionBus.setProcessEnvironment(env);
         m_sessionBus.start(u"dbus-daemon"_qs,
                            {u"--session"_qs, u"--nofork"_qs, u"--print-address"_qs});
@@ -99,11 +96,8 @@ private Q_SLOTS:
 
         // A screen reader would switch the program's bridge on; here the program is told to.
         env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
-        m_app.setProcessEnvironment(env);
-        m_app.setWorkingDirectory(m_folder.path());
-        m_app.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_app.start(QStringLiteral(TOLVANE_APP), {});
-        QVERIFY2(m_x->waitForWindow(u"^Tolvane$"_qs, 30) != 0, "the program's window did not show");
+        QVERIFY2(m_x->launch(m_app, env, m_home.path(), {QStringLiteral(TOLVANE_APP)}) != 0,
+                 "the program's window did not show");
     }
 
     void cleanupTestCase()

@@ -1,0 +1,198 @@
+#include "formlayout.h"
+#include "support/testdir.h"
+#include "xsession.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using namespace tolvane;
+using namespace tolvane::test;
+
+namespace {
+
+std::map<std::string, int> contentsUnder(const std::filesystem::path &root)
+{
+    std::map<std::string, int> found;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (entry.symlink_status().type() == std::filesystem::file_type::regular) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            ++found[std::string(std::istreambuf_iterator<char>(file), {})];
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+// Seeded random X input against the real program for TOLVANE_RANDOM_SECONDS (75 by default):
+// clicks all over the form and its caption buttons, typing, keys, folder changes, and answers
+// to whatever box it opens. The program must not end but by its close button, and every file's
+// content must still be somewhere in the tree. TOLVANE_RANDOM_SEED replays a run.
+class TestE2eRandom : public QObject
+{
+    Q_OBJECT
+
+    XSession m_x;
+    TestDir m_root;
+    QString m_start;
+    QProcess m_app;
+    qulonglong m_window = 0;
+    QRandomGenerator m_random;
+    QStringList m_acts; // the latest ones, for the report
+    const QStringList Answers{u"Return"_qs, u"Escape"_qs, u"space"_qs};
+    const QStringList Keys =
+        Answers + QStringList{u"Tab"_qs, u"ctrl+z"_qs, u"Down"_qs, u"BackSpace"_qs, u"ctrl+a"_qs};
+
+    template <typename List> auto pick(const List &list)
+    {
+        return list[m_random.bounded(int(std::size(list)))];
+    }
+    QPoint inside(QRect r)
+    {
+        return r.topLeft() +
+               QPoint(m_random.bounded(qMax(1, r.width())), m_random.bounded(qMax(1, r.height())));
+    }
+    // The move just before a click lights a caption button.
+    static QStringList clickAt(QPoint at, int times = 1, int button = 1)
+    {
+        return QString::asprintf("mousemove %d %d sleep 0.05 mousemove %d %d click --repeat %d "
+                                 "--delay 80 %d",
+                                 at.x(), at.y(), at.x() + 1, at.y(), times, button)
+            .split(u' ');
+    }
+    QString typed()
+    {
+        static const QStringList Short{u"#"_qs,    u"/"_qs,     u".."_qs,   u"pic#"_qs,
+                                       u"a/b#"_qs, u"體檔#"_qs, u"../x"_qs, u"7"_qs};
+        if (m_random.bounded(4) != 0)
+            return pick(Short);
+        static const QString Letters = u"#/.a1 繁體檔舊"_qs;
+        QString text(200 + m_random.bounded(600), QChar());
+        for (QChar &c : text)
+            c = pick(Letters);
+        return text;
+    }
+    // The next input, as xdotool's words. Every window but the form is a message box or the
+    // progress dialog, and is answered first: by a key or a click somewhere on it.
+    QStringList nextInput()
+    {
+        const QStringList shown =
+            m_x.run(u"xdotool"_qs, {u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, u"."_qs})
+                .split(u'\n', Qt::SkipEmptyParts);
+        const QString form = QString::number(m_window);
+        for (const QString &id : shown) {
+            const QRect box = m_x.geometry(id.toULongLong());
+            if (id != form && !box.isEmpty())
+                return m_random.bounded(3) ? QStringList{u"key"_qs, pick(Answers)}
+                                           : clickAt(inside(box));
+        }
+        // Back from minimised, as a task bar would bring it; never off-screen for long.
+        if (!shown.contains(form))
+            return {u"windowmap"_qs, form};
+        const QRect frame = m_x.geometry(m_window);
+        if (!QRect(0, 0, 1024, 768).contains(frame))
+            return {u"windowmove"_qs, form, u"200"_qs, u"100"_qs};
+        const FormLayout layout(frame.topLeft());
+        switch (m_random.bounded(8)) {
+        case 0:
+            return clickAt(inside(layout.at(pick(Form2Layout).name))); // a page: the tab's corner
+        case 1: // the right button opens the result list's menu
+            return clickAt(inside(frame), 1, m_random.bounded(4) ? 1 : 3);
+        case 2: // changes the folder, or the drive's list when it is open
+            return clickAt(inside(layout.at(u"lstMap")), 2);
+        case 3:
+            return clickAt(layout.tabHeader(m_random.bounded(2)));
+        case 4: // minimise, maximise or restore; close now and then, which restarts the program
+            return clickAt(
+                frame.topLeft() +
+                QPoint(frame.width() - (m_random.bounded(8) ? pick(std::array{110, 85}) : 50), 20));
+        case 5:
+        case 6:
+            return {u"type"_qs, u"--delay"_qs, u"2"_qs, typed()};
+        default:
+            return {u"key"_qs, pick(Keys)};
+        }
+    }
+    // Random input walks the folder list and the drive box anywhere: renames outside the tree
+    // must be impossible, not merely unlikely.
+    bool start()
+    {
+        m_window = m_x.launch(m_app, m_x.environment(m_root.path()), m_root.path(),
+                              {u"bash"_qs, QStringLiteral(TOLVANE_CONTAIN), m_root.path(),
+                               QStringLiteral(TOLVANE_APP), m_start});
+        return m_window != 0;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (::geteuid() != 0)
+            QSKIP("a read-only mount namespace around the program needs root");
+        QVERIFY2(m_x.isRunning(), "Xvfb did not start");
+        const QStringList probe{QStringLiteral(TOLVANE_CONTAIN), m_root.path(), u"true"_qs};
+        if (QProcess::execute(u"bash"_qs, probe) != 0)
+            QSKIP("contain.sh made no read-only mount namespace (see its message above)");
+
+        // A start two folders down, which ".." may leave; traditional names for the conversion.
+        for (const char *folder : {"work", "work/資料", "work/資料/舊檔案", "work/資料/舊檔案/圖片",
+                                   "work/資料/舊檔案/下載", "work/資料/體育"})
+            m_root.createFolder(folder);
+        const QList<QByteArray> names{"報告", "舊照片", "體檢單", "a", "#1", "練習.."};
+        for (int i = 0; i < 40; ++i) {
+            const QByteArray folder = QList<QByteArray>{"/圖片", "/下載", "/../體育"}.value(i % 3);
+            m_root.createFile("work/資料/舊檔案" + (i < 30 ? "" : folder) + '/' + names[i % 6] +
+                                  QByteArray::number(i) + ".txt",
+                              "content " + QByteArray::number(i));
+        }
+        m_start = m_root.path() + u"/work/資料/舊檔案"_qs;
+    }
+
+    void randomInputLosesNothing()
+    {
+        bool replay = false;
+        const uint given = qEnvironmentVariable("TOLVANE_RANDOM_SEED").toUInt(&replay);
+        const uint seed = replay ? given : QRandomGenerator::system()->generate();
+        const int seconds = qEnvironmentVariable("TOLVANE_RANDOM_SECONDS", u"75"_qs).toInt();
+        qInfo("TOLVANE_RANDOM_SEED=%u TOLVANE_RANDOM_SECONDS=%d", seed, seconds);
+        m_random.seed(seed);
+        const std::filesystem::path work = m_root.path().toStdString() + "/work";
+        const auto before = contentsUnder(work);
+        QVERIFY2(start(), "the program did not start");
+        int steps = 0, restarts = 0;
+        const auto why = [&] {
+            return (u"seed %1, step %2; the latest acts:\n"_qs.arg(seed).arg(steps) +
+                    m_acts.join(u'\n'))
+                .toUtf8();
+        };
+        // Its close button ends it well; a crash, a sanitizer report or a leak otherwise.
+        const auto endedBadly = [&] {
+            m_app.waitForFinished(0); // nothing else here runs the event loop that notices
+            return m_app.state() == QProcess::NotRunning &&
+                   (m_app.exitStatus() != QProcess::NormalExit || m_app.exitCode() != 0);
+        };
+        QElapsedTimer clock;
+        clock.start();
+        for (; clock.elapsed() < seconds * 1000; ++steps) {
+            QVERIFY2(!endedBadly(), why().constData());
+            if (m_app.state() == QProcess::NotRunning) {
+                ++restarts;
+                QVERIFY2(start(), why().constData());
+            }
+            const QStringList input = nextInput();
+            m_acts = m_acts.mid(m_acts.size() > 15) << input.join(u' ').left(80);
+            m_x.run(u"xdotool"_qs, input);
+        }
+        qInfo("%d steps, %d restarts after the close button", steps, restarts);
+        QVERIFY2(!endedBadly(), why().constData());
+        m_app.kill();
+        m_app.waitForFinished();
+        QVERIFY(contentsUnder(work) == before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestE2eRandom)
+#include "tst_e2e_random.moc"

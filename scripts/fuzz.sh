@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the fuzz targets with clang and libFuzzer, and runs each for
-# SECONDS (all of them, or the ones named). Exits 0 only when no target found anything; the
-# inputs a target failed on are kept under build/fuzz/findings/<target>/.
+# SECONDS (all of them, or the ones named), then the batch engine's property test ("property",
+# run by default) with fresh seeds for SECONDS more. Exits 0 only when nothing was found; the
+# inputs a target failed on are kept under build/fuzz/findings/<target>/, the property test's
+# log with its failing seed as build/fuzz/findings/property-<run>.log.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:?usage: fuzz.sh SECONDS [TARGET...]}
@@ -10,16 +12,20 @@ bash "$root/scripts/deps.sh"
 
 cd "$root"
 cmake --preset fuzz
-targets=("$@")
-if ((${#targets[@]} == 0)); then
+targets=()
+property=$(($# == 0))
+for name in "$@"; do
+    if [ "$name" = property ]; then property=1; else targets+=("$name"); fi
+done
+if (($# == 0)); then
     for dir in fuzz/corpus/*/; do targets+=("$(basename "$dir")"); done
 fi
-cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
+((${#targets[@]} == 0)) || cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
 
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 found=()
-for target in "${targets[@]}"; do
+for target in ${targets[@]+"${targets[@]}"}; do
     # New inputs grow a working copy; the committed seeds stay small.
     work=build/fuzz/work/$target
     findings=build/fuzz/findings/$target
@@ -31,6 +37,24 @@ for target in "${targets[@]}"; do
     fi
     tail -n 12 "$work.log"
 done
+
+if ((property)); then
+    # Whole runs of the ctest test (2,000 folders each, fresh seeds) until the time is up.
+    cmake --preset asan
+    cmake --build --preset asan --target test_engine_property
+    mkdir -p build/fuzz/findings
+    runs=0
+    deadline=$((SECONDS + seconds))
+    while ((SECONDS < deadline)); do
+        if ! ctest --preset asan -R '^engine_property$' >build/fuzz/findings/property.log 2>&1; then
+            cp build/fuzz/findings/property.log "build/fuzz/findings/property-$runs.log"
+            found+=(property)
+            break
+        fi
+        runs=$((runs + 1))
+    done
+    echo "== property: $runs runs of 2000 folders"
+fi
 
 if ((${#found[@]})); then
     echo "Findings in: ${found[*]}; inputs under $root/build/fuzz/findings/, logs beside build/fuzz/work/"

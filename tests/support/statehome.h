@@ -1,17 +1,22 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 namespace tolvane::test {
 
 // Points the program's state folder (its journals) at a temporary folder of the test's own
-// for as long as this lives.
+// for as long as this lives (on a memory file system its many journals cost no flushes).
 class StateHome
 {
 public:
-    StateHome() { qputenv("XDG_STATE_HOME", path()); }
+    explicit StateHome(const QString &parent = QDir::tempPath())
+        : m_dir(parent + QStringLiteral("/tolvane-state-XXXXXX"))
+    {
+        qputenv("XDG_STATE_HOME", path());
+    }
     ~StateHome() { qunsetenv("XDG_STATE_HOME"); }
     QByteArray path() const { return QFile::encodeName(m_dir.path()); }
 

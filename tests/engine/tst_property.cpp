@@ -1,0 +1,40 @@
+#include "engine/simplifyrename.h"
+#include "support/randombatch.h"
+#include "support/statehome.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Random folders, each with one random batch and its undo, a seed each. Every run takes fresh
+// seeds unless TOLVANE_PROPERTY_SEED names the first: TOLVANE_PROPERTY_SEED=<the failing seed>
+// TOLVANE_PROPERTY_FOLDERS=1 replays a failure exactly.
+class TestProperty : public QObject
+{
+    Q_OBJECT
+    tolvane::test::StateHome m_state{QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s
+                                                                           : QDir::tempPath()};
+
+private Q_SLOTS:
+    void randomFolders()
+    {
+        if (const QString refusal = tolvane::conversionRefusal(); !refusal.isEmpty())
+            QSKIP(qPrintable(refusal));
+        const QByteArray given = qgetenv("TOLVANE_PROPERTY_SEED");
+        quint32 seed = given.isEmpty() ? QRandomGenerator::system()->generate() : given.toUInt();
+        QTemporaryDir dir;
+        const int folders = qEnvironmentVariable("TOLVANE_PROPERTY_FOLDERS", u"2000"_s).toInt();
+        for (int i = 0; i < folders; ++i, ++seed) {
+            QRandomGenerator random(seed);
+            const QString problem = tolvane::test::randomBatch(
+                QFile::encodeName(dir.path()),
+                [&random](unsigned count) { return count ? random.bounded(count) : 0; });
+            QVERIFY2(problem.isEmpty(),
+                     qPrintable(u"TOLVANE_PROPERTY_SEED=%1: %2"_s.arg(seed).arg(problem)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProperty)
+#include "tst_property.moc"

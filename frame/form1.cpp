@@ -3,6 +3,7 @@
 #include "frame/framehittest.h"
 #include "frame/windowmanager.h"
 #include "platform/messageboxes.h"
+#include "platform/pngreader.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -40,7 +41,7 @@ Form1::Form1(std::function<QWidget *()> loadWorkingForm, QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setMinimumSize(160, 76);
-    const QImage icon(QStringLiteral(":/icon/tolvane.png"));
+    const QImage icon = readPng(QStringLiteral(":/icon/tolvane.png"));
     setWindowIcon(QIcon(QPixmap::fromImage(icon)));
     m_painter.setIcon(icon);
 }

@@ -3,6 +3,7 @@
 #include "frame/framehittest.h"
 #include "frame/windowmanager.h"
 #include "platform/messageboxes.h"
+#include "platform/pngreader.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -40,7 +41,7 @@ Form1::Form1(std::function<QWidget *()> loadWorkingForm, QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setMinimumSize(160, 76);
-    const QImage icon(QStringLiteral(":/icon/tolvane.png"));
+    const QImage icon = readPng(QStringLiteral(":/icon/tolvane.png"));
     setWindowIcon(QIcon(QPixmap::fromImage(icon)));
     m_painter.setIcon(icon);
 }
@@ -77,19 +78,30 @@ void Form1::PaintForm()
     update();
 }
 
-void Form1::paintEvent(QPaintEvent *)
+void Form1::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     // Composed in the device pixels of whatever is painted on (the screen, or a picture).
     const qreal scale = painter.device()->devicePixelRatioF();
     if (scale != m_painter.scale())
         m_painter.PaintForm(size(), m_hover.value(), scale);
+    else if (m_painter.image().isNull()) // released after the last paint: the same picture
+        m_painter.PaintForm(size(), m_painter.PaintedState(), scale);
     QImage image = m_painter.image().image();
     image.setDevicePixelRatio(scale);
     // The composed image carries its own alpha: replace, never blend.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPointF(0, 0), image);
+    // One rectangle at a time: with the working form cut out, the area to paint is a ring,
+    // which Qt would copy span by span, handing the spans to a thread pool; a rectangle is
+    // copied straight.
+    for (const QRect &rect : event->region()) {
+        painter.setClipRect(rect);
+        painter.drawImage(QPointF(0, 0), image);
+    }
     painter.end();
+    // A window-sized picture of which only the border shows: kept only until it is on the
+    // screen. Hover, resizing and state changes compose it anew before they repaint anyway.
+    m_painter.releaseImage();
     Q_EMIT framePainted();
 }
 

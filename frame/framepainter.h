@@ -27,6 +27,8 @@ public:
     void PaintForm(QSize frameSize, qint16 hoverButton, qreal scale = 1);
 
     const Surface &image() const { return m_surface; }
+    // Drops the composed image (null until the next PaintForm); the hover state stays.
+    void releaseImage() { m_surface = Surface(); }
     qreal scale() const { return m_scale; }
     qint16 PaintedState() const { return m_paintedState; }
     const QString &TitleText() const { return m_titleText; }

@@ -1,7 +1,7 @@
 #include "frame/skin.h"
 
-#include <QImage>
-#include <QImageReader>
+#include "platform/pngreader.h"
+
 #include <QtDebug>
 
 namespace tolvane {
@@ -16,7 +16,7 @@ bool Skin::decoderAvailable()
         0x00, 0x3a, 0x7e, 0x9b, 0x55, 0x00, 0x00, 0x00, 0x0a, 0x49, 0x44, 0x41, 0x54, 0x78,
         0x9c, 0x63, 0x60, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x48, 0xaf, 0xa4, 0x71, 0x00,
         0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
-    return !QImage::fromData(pixel, int(sizeof pixel), "PNG").isNull();
+    return !decodePng(QByteArrayView(pixel, sizeof pixel)).isNull();
 }
 
 int Skin::resourceId(int slot)
@@ -52,11 +52,10 @@ bool Skin::LoadSkin(const QString &folder)
         const QSize size = surfaceSize(i);
         Surface surface(size.width(), size.height());
         const QString path = QStringLiteral("%1/%2.png").arg(folder).arg(resourceId(i));
-        QImageReader reader(path, "png");
-        const QImage picture = reader.read();
+        QString error;
+        const QImage picture = readPng(path, &error);
         if (picture.isNull()) {
-            qWarning("skin picture %s: %s", qUtf8Printable(path),
-                     qUtf8Printable(reader.errorString()));
+            qWarning("skin picture %s: %s", qUtf8Printable(path), qUtf8Printable(error));
             complete = false;
         } else {
             // Natural size onto an empty surface: whatever reaches past it is cut off.

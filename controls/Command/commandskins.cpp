@@ -1,5 +1,7 @@
 #include "controls/Command/commandskins.h"
 
+#include "platform/pngreader.h"
+
 #include <QString>
 
 namespace tolvane {
@@ -20,7 +22,7 @@ const std::array<Surface, ButtonStateCount> &decodedPictures()
         };
         std::array<Surface, ButtonStateCount> decoded;
         for (int i = 0; i < ButtonStateCount; ++i)
-            decoded[i] = Surface(QImage(files[i]));
+            decoded[i] = Surface(readPng(files[i]));
         return decoded;
     }();
     return pictures;

@@ -1,5 +1,7 @@
 #include "controls/check/checkglyphs.h"
 
+#include "platform/pngreader.h"
+
 #include <array>
 
 namespace tolvane {
@@ -17,7 +19,7 @@ QImage CheckGlyphs::picture(int index)
     static const std::array<QImage, 12> pictures = [] {
         std::array<QImage, 12> decoded;
         for (int i = 0; i < 12; ++i)
-            decoded[i] = QImage(QStringLiteral(":/controls/check/check%1.png").arg(i));
+            decoded[i] = readPng(QStringLiteral(":/controls/check/check%1.png").arg(i));
         return decoded;
     }();
     if (index < 0 || index > 11)

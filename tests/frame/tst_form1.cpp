@@ -52,6 +52,22 @@ private Q_SLOTS:
         QVERIFY(m_working->isVisible());
     }
 
+    void repaintsShowThePaintedState()
+    {
+        // The composed frame is dropped once it is on the screen: a later paint shows the
+        // same, a hover not lit yet included.
+        QVERIFY(m_frame->Load(m_boxes));
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+        const QImage unlit = m_frame->grab().toImage();
+        QTest::mouseMove(m_frame, QPoint(527 - 50, 20));
+        QCOMPARE(m_frame->grab().toImage(), unlit);
+        QTest::mouseMove(m_frame, QPoint(527 - 49, 20));
+        const QImage lit = m_frame->grab().toImage();
+        QVERIFY(lit != unlit);
+        QCOMPARE(m_frame->grab().toImage(), lit);
+    }
+
     // Pressed on the close button, dragged off it and released: the window stays. Any mouse
     // button released over the lit close button closes.
     void closeButton()

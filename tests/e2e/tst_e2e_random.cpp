@@ -91,9 +91,8 @@ class TestE2eRandom : public QObject
         if (!QRect(0, 0, 1024, 768).contains(frame))
             return {u"windowmove"_qs, form, u"200"_qs, u"100"_qs};
         switch (m_random.bounded(8)) {
-        case 0:
-            return clickAt(inside(
-                formControl(frame.topLeft(), pick(Form2Layout).name))); // a page: the tab's corner
+        case 0: // any control; a page stands for the tab's corner
+            return clickAt(inside(formControl(frame.topLeft(), pick(Form2Layout).name)));
         case 1: // the right button opens the result list's menu
             return clickAt(inside(frame), 1, m_random.bounded(4) ? 1 : 3);
         case 2: // changes the folder, or the drive's list when it is open

@@ -1,13 +1,33 @@
 #pragma once
 
+#include "platform/twips.h"
 #include "support/privatedisplay.h"
+#include "workbench/form2layout.h"
 
 #include <QEventLoop>
 #include <QImage>
 #include <QRect>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace tolvane::test {
+
+// Screen rectangle of a control of the working form in a frame whose corner is at `frame`,
+// from the form's own layout table.
+inline QRect formControl(QPoint frame, QStringView name)
+{
+    const Form2Control &control = form2Control(name);
+    const QPoint origin = control.container == u"Form2"
+                              ? frame + QPoint(21, 38)
+                              : formControl(frame, control.container).topLeft();
+    return twipsToPixels(control.twips).translated(origin);
+}
+// The middle of a tab's header. The strip is 20 pixels high and its headers, sized by the
+// installed CJK font to their two or three characters, about 60 pixels wide each.
+inline QPoint tabHeader(QPoint frame, int index)
+{
+    return formControl(frame, u"SSTab1").topLeft() + QPoint(30 + 60 * index, 10);
+}
 
 // A private X display (Xvfb, no window manager) with the tools to drive programs on it:
 // xdotool for the pointer and window queries, ImageMagick's import for screenshots.
@@ -84,8 +104,8 @@ public:
     QRect geometry(qulonglong window) const
     {
         const QString shell = xdotool(QStringLiteral("getwindowgeometry --shell %1").arg(window));
-        const auto value = [&](QStringView name) { return number(shell, name); };
-        return {value(u"X"), value(u"Y"), value(u"WIDTH"), value(u"HEIGHT")};
+        return {number(shell, u"X"), number(shell, u"Y"), number(shell, u"WIDTH"),
+                number(shell, u"HEIGHT")};
     }
     // Waits until the window's geometry satisfies `wanted`; returns the last geometry seen.
     template <typename Predicate> QRect waitForGeometry(qulonglong window, Predicate wanted) const
@@ -121,18 +141,15 @@ public:
     }
     // Two small moves onto a point: the first lights a caption button, the second shows it.
     void hover(QPoint at) const { moveTo(at), moveTo(at + QPoint(1, 0)); }
-    // The frame lights a button on the move before the click.
     void click(QPoint at) const { hover(at), xdotool(QStringLiteral("click 1")); }
 
 private:
-    // A number of xdotool's "--shell" output, by name; -1 if missing.
+    // A number of xdotool's "--shell" output, by name; 0 if missing.
     static int number(const QString &shell, QStringView name)
     {
-        for (QStringView line : QStringView(shell).split(QLatin1Char('\n'))) {
-            if (line.startsWith(name) && line.mid(name.size()).startsWith(u'='))
-                return line.mid(name.size() + 1).toInt();
-        }
-        return -1;
+        const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(name),
+                                      QRegularExpression::MultilineOption);
+        return line.match(shell).captured(1).toInt();
     }
 
     QProcess m_server;

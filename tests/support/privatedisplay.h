@@ -13,13 +13,9 @@ inline QString startPrivateDisplay(QProcess &server, const QString &screen)
     // -displayfd picks a free display and writes its number to standard output. Without
     // -noreset the server resets whenever its last client leaves, and a program started
     // meanwhile cannot connect.
-    server.start(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), screen, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                  QStringLiteral("-noreset")});
-    if (!server.waitForStarted())
-        return {};
-    QByteArray number;
+    const QString options = QStringLiteral("-displayfd 1 -screen 0 %1 -nolisten tcp -noreset");
+    server.start(QStringLiteral("Xvfb"), options.arg(screen).split(QLatin1Char(' ')));
+    QByteArray number; // none when Xvfb did not start
     while (!number.contains('\n') && server.waitForReadyRead(10000))
         number += server.readAllStandardOutput();
     number = number.trimmed();

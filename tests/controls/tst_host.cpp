@@ -1,5 +1,4 @@
 #include "controls/host/propertybag.h"
-#include "controls/host/storedform.h"
 
 #include <QFont>
 #include <QJsonDocument>
@@ -34,21 +33,6 @@ private Q_SLOTS:
         QCOMPARE(read, value);
         if (value.typeId() == QMetaType::QFont) // 宋体 is a GB2312 font
             QCOMPARE(bag.toJson().value(u"Entry").toObject().value(u"charset").toInt(), 134);
-    }
-
-    void storedFormFindsInstancesByName()
-    {
-        const QJsonObject text1{
-            {u"Text"_qs, u"a"_qs}, {u"_ExtentX"_qs, 2143}, {u"_ExtentY"_qs, 582}};
-        const QJsonObject root{{u"text1"_qs, text1}, {u"Command1"_qs, QJsonObject()}};
-        const auto form = StoredForm::fromJson(QJsonDocument(root).toJson());
-        QVERIFY(form);
-        QCOMPARE(form->find(u"TEXT1")->read(u"text", QString()), u"a"_qs);
-        QCOMPARE(form->find(u"Text1")->extentPixels(), QSize(81, 22));
-        QVERIFY(!form->find(u"text2"));
-        PropertyBag bag;
-        bag.setExtentPixels({81, 22});
-        QCOMPARE(bag.toJson(), (QJsonObject{{u"_extentx"_qs, 2143}, {u"_extenty"_qs, 582}}));
     }
 };
 

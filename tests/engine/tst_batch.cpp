@@ -6,8 +6,6 @@
 #include "support/testmount.h"
 
 #include <QTest>
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace tolvane;
 
@@ -84,16 +82,7 @@ private Q_SLOTS:
         if (!made)
             QSKIP(qPrintable(m_stick->skipReason()));
         test::TestDir &dir = *made;
-        const int fd = ::open(dir.nativePath(), O_PATH);
-        for (const QByteArray &name : present) {
-            if (name.endsWith('/'))
-                dir.createFolder(name.chopped(1));
-            else if (name.endsWith('@'))
-                QCOMPARE(::symlinkat("a", fd, name.chopped(1).constData()), 0);
-            else
-                dir.createFile(name);
-        }
-        ::close(fd);
+        dir.create(present);
         const BatchPlan plan = BatchPlan::make(dir.nativePath(), from, to, ".t");
         QTEST(problemCodes(plan), "expected");
     }
@@ -157,8 +146,7 @@ private Q_SLOTS:
     void undoTakesTheNewestBatch()
     {
         test::TestDir dir;
-        for (const QByteArray name : {"a", "b", "c"})
-            dir.createFile(name);
+        dir.create({"a", "b", "c"});
         job(dir, {"a"}, {"A"}).run();
         job(dir, {"b", "c"}, {"x", "y"}).run();
         for (const char *names : {"A|b|c", "a|b|c"}) {

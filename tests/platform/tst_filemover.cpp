@@ -155,8 +155,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, intruder);
         QFETCH(QByteArray, folder);
         TestDir dir;
-        for (const QByteArray &name : files)
-            name.endsWith('/') ? dir.createFolder(name.chopped(1)) : dir.createFile(name);
+        dir.create(files);
         auto before = dir.contents();
         if (!intruder.isEmpty() && error != 0)
             ++before["intruder"];

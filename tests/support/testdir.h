@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QFile>
-#include <QList>
 #include <QTemporaryDir>
 #include <map>
 
@@ -27,6 +27,8 @@ public:
     void createFile(const QByteArray &name) { createFile(name, name); }
     void createFile(const QByteArray &name, const QByteArray &content);
     void createFolder(const QByteArray &name);
+    // Entries ending in "/" are made as folders, in "@" as links to "a", all else as files.
+    void create(const QByteArrayList &entries);
 
     bool exists(const QByteArray &name) const;
     QByteArray content(const QByteArray &name) const;
@@ -36,6 +38,8 @@ public:
     std::map<QByteArray, int> contents() const;
 
 private:
+    QByteArray at(const QByteArray &name) const { return nativePath() + '/' + name; }
+
     QTemporaryDir m_dir;
 };
 

@@ -1,9 +1,9 @@
 #include "platform/filecalls.h"
 #include "platform/filemover.h"
-#include "platform/systemerror.h"
 #include "support/rows.h"
 #include "support/testdir.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <cerrno>
 #include <utility>
@@ -18,9 +18,7 @@ namespace {
 // What the faked system calls do besides calling the real ones.
 struct Fake
 {
-    int renameRefusal = 0; // errno of every renameat2
-    int linkRefusal = 0;   // errno of every linkat
-    int unlinkRefusal = 0; // errno of unlinking the old name "a"
+    QList<int> refusals; // errno of every renameat2, every linkat, unlinking the old name "a"
     TestDir *dir = nullptr;
     QByteArray intruder; // made in dir by another process just before the next rename or link
 };
@@ -43,8 +41,8 @@ void enter()
 const FileCalls g_fakes{
     [](int fromFolder, const char *from, int toFolder, const char *to, unsigned int flags) {
         enter();
-        return g_fake.renameRefusal ? refuse(g_fake.renameRefusal)
-                                    : g_real.renameat2(fromFolder, from, toFolder, to, flags);
+        return g_fake.refusals[0] ? refuse(g_fake.refusals[0])
+                                  : g_real.renameat2(fromFolder, from, toFolder, to, flags);
     },
     [](int fromFolder, const char *from, int toFolder, const char *to) {
         enter();
@@ -52,34 +50,15 @@ const FileCalls g_fakes{
     },
     [](int fromFolder, const char *from, int toFolder, const char *to, int flags) {
         enter();
-        return g_fake.linkRefusal ? refuse(g_fake.linkRefusal)
+        return g_fake.refusals[1] ? refuse(g_fake.refusals[1])
                                   : g_real.linkat(fromFolder, from, toFolder, to, flags);
     },
     [](int folder, const char *name, int flags) {
-        return qstrcmp(name, "a") == 0 && g_fake.unlinkRefusal
-                   ? refuse(g_fake.unlinkRefusal)
-                   : g_real.unlinkat(folder, name, flags);
+        return qstrcmp(name, "a") == 0 && g_fake.refusals[2] ? refuse(g_fake.refusals[2])
+                                                             : g_real.unlinkat(folder, name, flags);
     },
     ::fstatat,
 };
-
-// The faked calls for one test; the real ones, and a process that has learnt nothing, after.
-struct FakeCalls
-{
-    explicit FakeCalls(const QList<int> &refusals)
-    {
-        g_fake = {refusals[0], refusals[1], refusals[2], nullptr, {}};
-        setFileCalls(g_fakes);
-    }
-    ~FakeCalls() { setFileCalls(g_real); }
-};
-
-void checkResult(const FileMover::Result &result, int error)
-{
-    QCOMPARE(result.ok, error == 0);
-    QCOMPARE(result.error, error);
-    QCOMPARE(result.errorText, error ? systemErrorText(error) : QString());
-}
 
 } // namespace
 
@@ -160,7 +139,10 @@ private Q_SLOTS:
         if (!intruder.isEmpty() && error != 0)
             ++before["intruder"];
 
-        const FakeCalls fake(refusals);
+        g_fake = {refusals, nullptr, {}};
+        setFileCalls(g_fakes);
+        // The real calls, and a process that has learnt nothing, for the next row.
+        const auto real = qScopeGuard([] { setFileCalls(g_real); });
         {
             // Another folder on the same file system teaches the process the way.
             TestDir other;
@@ -171,7 +153,9 @@ private Q_SLOTS:
         QCOMPARE(mover.way(), folder.isEmpty() ? way : Way::NoReplace);
         g_fake.dir = &dir;
         g_fake.intruder = intruder;
-        checkResult(mover.move(from, to), error);
+        const FileMover::Result result = mover.move(from, to);
+        QCOMPARE(result.ok, error == 0);
+        QCOMPARE(result.error, error);
         QTEST(dir.names(), "after");
         QCOMPARE(dir.contents(), before);
     }

@@ -86,55 +86,6 @@ private Q_SLOTS:
         QTEST(problemCodes(plan), "expected");
     }
 
-    // Moves in an order that frees each name before it is taken; undo puts every name back.
-    void moves_data()
-    {
-        QTest::addColumn<QByteArrayList>("from");
-        QTest::addColumn<QByteArrayList>("to");
-        const auto row = [](const char *name, const QByteArray &from, const QByteArray &to) {
-            QTest::newRow(name) << test::names(from) << test::names(to);
-        };
-        const QByteArray five = "01.txt|02.txt|03.txt|04.txt|05.txt";
-        row("shift up", five, "02.txt|03.txt|04.txt|05.txt|06.txt");
-        row("shift down", "02.txt|03.txt|04.txt", "01.txt|02.txt|03.txt");
-        row("ring of three", "a|b|c", "b|c|a");
-        row("swap beside a chain", "a|b|x|y", "b|a|y|z");
-        row("case only, case-sensitive", "photo01.jpg", "Photo01.jpg");
-        row("already named so", "a|b", "a|c");
-        row("exFAT: shift up", five, "02.txt|03.txt|04.txt|05.txt|06.txt");
-        row("exFAT: ring of three", "a|b|c", "b|c|a");
-        row("exFAT: case only", "photo01.jpg|x.TXT", "Photo01.jpg|X.txt");
-    }
-    void moves()
-    {
-        QFETCH(QByteArrayList, from);
-        QFETCH(QByteArrayList, to);
-        const auto made = folder();
-        if (!made)
-            QSKIP(qPrintable(m_stick->skipReason()));
-        test::TestDir &dir = *made;
-        dir.create(from);
-        const auto names = dir.names();
-
-        BatchJob batch = job(dir, from, to);
-        batch.run();
-        QCOMPARE(batch.stage(), BatchJob::Stage::Ran);
-        // By the names listed: on exFAT a file opens by any spelling of its name.
-        QByteArrayList after = to;
-        std::sort(after.begin(), after.end());
-        QCOMPARE(dir.names(), after);
-        for (qsizetype i = 0; i < from.size(); ++i)
-            QCOMPARE(dir.content(to[i]), from[i]);
-
-        Undo undo;
-        undo.prepare();
-        QCOMPARE(undo.folder(), dir.nativePath());
-        undo.execute();
-        QCOMPARE(dir.names(), names);
-        for (const QByteArray &name : from)
-            QCOMPARE(dir.content(name), name);
-    }
-
     // Each undo takes the newest batch not undone yet.
     void undoTakesTheNewestBatch()
     {

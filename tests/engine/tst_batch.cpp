@@ -6,6 +6,7 @@
 #include "support/testmount.h"
 
 #include <QTest>
+#include <optional>
 
 using namespace tolvane;
 
@@ -33,19 +34,6 @@ class TestBatch : public QObject
 {
     Q_OBJECT
     test::StateHome m_state;
-    std::unique_ptr<test::TestMount> m_stick;
-
-    // A folder on this machine's file system, or for rows named "exFAT: …" on a USB stick's
-    // exFAT: no no-replace rename, no links, one file answering to every spelling of its name.
-    // None where the stick cannot be made.
-    std::unique_ptr<test::TestDir> folder()
-    {
-        if (!QByteArray(QTest::currentDataTag()).startsWith("exFAT"))
-            return std::make_unique<test::TestDir>();
-        if (!m_stick)
-            m_stick = std::make_unique<test::TestMount>(test::TestMount::Kind::Exfat);
-        return m_stick->ready() ? std::make_unique<test::TestDir>(m_stick->path()) : nullptr;
-    }
 
 private Q_SLOTS:
     // What the plan finds before any move; files marked "/" are folders, "@" links.
@@ -77,10 +65,12 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, present);
         QFETCH(QByteArrayList, from);
         QFETCH(QByteArrayList, to);
-        const auto made = folder();
-        if (!made)
-            QSKIP(qPrintable(m_stick->skipReason()));
-        test::TestDir &dir = *made;
+        // Rows named "exFAT: …" run on a USB stick's exFAT, where a name answers in any case.
+        std::optional<test::TestMount> stick;
+        if (QByteArray(QTest::currentDataTag()).startsWith("exFAT") &&
+            !stick.emplace(test::TestMount::Kind::Exfat).ready())
+            QSKIP(qPrintable(stick->skipReason()));
+        test::TestDir dir(stick ? stick->path() : QByteArray());
         dir.create(present);
         const BatchPlan plan = BatchPlan::make(dir.nativePath(), from, to, ".t");
         QTEST(problemCodes(plan), "expected");

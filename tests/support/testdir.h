@@ -18,8 +18,6 @@ public:
     explicit TestDir(const QByteArray &parent = {});
     // Removes the folder byte by byte: Qt's own removal skips names that are not UTF-8.
     ~TestDir();
-    TestDir(const TestDir &) = delete;
-    TestDir &operator=(const TestDir &) = delete;
 
     QString path() const { return m_dir.path(); }
     QByteArray nativePath() const { return QFile::encodeName(m_dir.path()); }

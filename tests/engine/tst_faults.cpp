@@ -72,20 +72,20 @@ struct Scene
 
     // The faults, as the system or another process brings them about.
     void readOnly() { folder = mount(Kind::ReadOnly, folder).path(); }
-    void immutable(const char *flag = "+i")
+    void makeImmutable()
     {
-        QString error;
-        test::runTool(u"chattr"_s, {QString::fromLatin1(flag), QFile::decodeName(path("03.txt"))},
-                      error);
-        if (flag[0] == '+')
-            lifts.push_back([this] { immutable("-i"); });
+        const auto chattr = [file = QFile::decodeName(path("03.txt"))](const QString &flag) {
+            QString error;
+            test::runTool(u"chattr"_s, {flag, file}, error);
+        };
+        chattr(u"+i"_s);
+        lifts.push_back([chattr] { chattr(u"-i"_s); });
     }
     void deleteB()
     {
         ::unlink(path("b"));
         expected.erase("b");
     }
-    void makeImmutable() { immutable(); }
     void renameB() { ::rename(path("b"), path("b.moved")); }
     void takeY() { intrude("y"); }
     void takeCapitalY() { intrude("Y"); }
@@ -114,11 +114,7 @@ struct Scene
         ::close(fd);
         qputenv("XDG_STATE_HOME", home);
     }
-    void stateHomeFile()
-    {
-        ::close(::creat(state.path() + "/file", 0600));
-        qputenv("XDG_STATE_HOME", state.path() + "/file");
-    }
+    void stateHomeFile() { qputenv("XDG_STATE_HOME", path("a")); }
     void makeDeepFolders() { QDir(dir->path()).mkpath(QString::fromLatin1(deep)); }
     void cancel() { job->cancel(); }
     void terminate() { ::raise(SIGTERM); }

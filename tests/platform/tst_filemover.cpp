@@ -143,12 +143,10 @@ private Q_SLOTS:
         setFileCalls(g_fakes);
         // The real calls, and a process that has learnt nothing, for the next row.
         const auto real = qScopeGuard([] { setFileCalls(g_real); });
-        {
-            // Another folder on the same file system teaches the process the way.
-            TestDir other;
-            other.createFile("w");
-            FileMover(other.nativePath()).move("w", "x");
-        }
+        // Another folder on the same file system teaches the process the way.
+        TestDir other;
+        other.createFile("w");
+        FileMover(other.nativePath()).move("w", "x");
         FileMover mover(dir.nativePath() + folder);
         QCOMPARE(mover.way(), folder.isEmpty() ? way : Way::NoReplace);
         g_fake.dir = &dir;

@@ -7,6 +7,7 @@
 #include "tests/support/fakeresultlist.h"
 
 #include <QDebug>
+#include <QTemporaryDir>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
@@ -136,8 +137,10 @@ QString check(int fd, const QByteArray &folder, const Pick &pick)
 
 } // namespace
 
-QString randomBatch(const QByteArray &folder, const Pick &pick)
+QString randomBatch(const Pick &pick)
 {
+    const QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
     const QString problem = check(fd, folder, pick);
     for (const auto &[name, content] : listing(fd))

@@ -56,7 +56,6 @@ private Q_SLOTS:
         row("gone since listed", "a", "gone|a", "x|y", "missing|ok");
         row("missing subfolder", "a|d/", "a|d", "no/a|d/x", "nofolder|ok");
         row("waiting on a file that stays", "a|b|c", "a|b|c", "b|c|c", "file|file|ok");
-        row("chain behind a folder", "a|b|D/", "a|b", "b|D", "file|folder");
         row("exFAT: another file's name in another case", "a|B", "a", "b", "file");
         row("exFAT: two names that differ in case only", "a|c", "a|c", "X|x", "same|same");
     }

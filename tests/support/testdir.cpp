@@ -1,8 +1,7 @@
-#include "support/testdir.h"
+#include "tests/support/testdir.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>

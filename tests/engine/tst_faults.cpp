@@ -228,20 +228,18 @@ private Q_SLOTS:
         const QByteArray max(255, 'x'), chinese = QString(85, u'字').toUtf8(); // 255 bytes
         const char *gone = "文件或文件夹不存在", *taken = "已有同名的文件或文件夹";
         // No fault: the moves free each name before it is taken, rings through a temporary one.
-        const auto fine = [&row](const char *tag, const QByteArray &from, const QByteArray &to) {
-            QByteArrayList moved = test::names(to);
-            std::sort(moved.begin(), moved.end());
-            row(tag, from, to, -1, {}, "", moved.join('|'), from);
-        };
-        fine("shift up", five, up);
-        fine("shift down", "02.txt|03.txt|04.txt", "01.txt|02.txt|03.txt");
-        fine("ring of three", abc, "b|c|a");
-        fine("swap beside a chain", "a|b|x|y", "b|a|y|z");
-        fine("case only, case-sensitive", "photo01.jpg", "Photo01.jpg");
-        fine("already named so", "a|b", "a|c");
-        fine("exFAT: shift up", five, up);
-        fine("exFAT: ring of three", abc, "b|c|a");
-        fine("exFAT: case only", "photo01.jpg|x.TXT", "Photo01.jpg|X.txt");
+        const QByteArray down = "01.txt|02.txt|03.txt", middle = "02.txt|03.txt|04.txt";
+        const QByteArray swap = "a|b|x|y", photo = "photo01.jpg", photos = "photo01.jpg|x.TXT";
+        row("shift up", five, up, -1, {}, "", up, five);
+        row("shift down", middle, down, -1, {}, "", down, middle);
+        row("ring of three", abc, "b|c|a", -1, {}, "", abc, abc);
+        row("swap beside a chain", swap, "b|a|y|z", -1, {}, "", "a|b|y|z", swap);
+        row("case only, case-sensitive", photo, "Photo01.jpg", -1, {}, "", "Photo01.jpg", photo);
+        row("already named so", "a|b", "a|c", -1, {}, "", "a|c", "a|b");
+        row("exFAT: shift up", five, up, -1, {}, "", up, five);
+        row("exFAT: ring of three", abc, "b|c|a", -1, {}, "", abc, abc);
+        row("exFAT: case only", photos, "Photo01.jpg|X.txt", -1, {}, "", "Photo01.jpg|X.txt",
+            photos);
 
         row("read-only folder", abc, xyz, -1, &Scene::readOnly, "文件系统是只读的", abc, abc);
         row("ext4: a file made immutable mid-batch", five, up, 2, &Scene::makeImmutable,

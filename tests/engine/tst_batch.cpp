@@ -71,8 +71,7 @@ private Q_SLOTS:
             QSKIP(qPrintable(stick->skipReason()));
         test::TestDir dir(stick ? stick->path() : QByteArray());
         dir.create(present);
-        const BatchPlan plan = BatchPlan::make(dir.nativePath(), from, to, ".t");
-        QTEST(problemCodes(plan), "expected");
+        QTEST(problemCodes(BatchPlan::make(dir.nativePath(), from, to, ".t")), "expected");
     }
 
     // Each undo takes the newest batch not undone yet.

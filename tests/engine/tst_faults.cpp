@@ -168,10 +168,9 @@ QString inChild(const std::function<QString()> &run)
     }
     ::close(told[1]);
     ::waitpid(child, nullptr, 0);
-    QByteArray text(4096, '\0');
-    text.resize(std::max<ssize_t>(0, ::read(told[0], text.data(), size_t(text.size()))));
-    ::close(told[0]);
-    return QString::fromUtf8(text);
+    QFile said;
+    said.open(told[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    return QString::fromUtf8(said.readAll());
 }
 
 // Where the folder lists the names and nothing else, each holds what the file of that place in

@@ -16,13 +16,11 @@ int main(int argc, char **argv)
         LLVMFuzzerInitialize(&argc, &argv);
     std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] == '-')
-            continue;
-        if (!std::filesystem::is_directory(argv[i]))
-            files.emplace_back(argv[i]);
-        else
+        if (std::filesystem::is_directory(argv[i]))
             for (const auto &entry : std::filesystem::directory_iterator(argv[i]))
                 files.push_back(entry.path());
+        else if (argv[i][0] != '-')
+            files.emplace_back(argv[i]);
     }
     for (const auto &file : files) {
         std::ifstream in(file, std::ios::binary);

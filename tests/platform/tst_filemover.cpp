@@ -1,9 +1,9 @@
 #include "platform/filecalls.h"
 #include "platform/filemover.h"
-#include "platform/systemerror.h"
 #include "support/rows.h"
 #include "support/testdir.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <cerrno>
 #include <utility>
@@ -18,9 +18,7 @@ namespace {
 // What the faked system calls do besides calling the real ones.
 struct Fake
 {
-    int renameRefusal = 0; // errno of every renameat2
-    int linkRefusal = 0;   // errno of every linkat
-    int unlinkRefusal = 0; // errno of unlinking one of the old names "a" and "c"
+    QList<int> refusals; // errno of every renameat2, every linkat, unlinking the old name "a"
     TestDir *dir = nullptr;
     QByteArray intruder; // made in dir by another process just before the next rename or link
 };
@@ -43,8 +41,8 @@ void enter()
 const FileCalls g_fakes{
     [](int fromFolder, const char *from, int toFolder, const char *to, unsigned int flags) {
         enter();
-        return g_fake.renameRefusal ? refuse(g_fake.renameRefusal)
-                                    : g_real.renameat2(fromFolder, from, toFolder, to, flags);
+        return g_fake.refusals[0] ? refuse(g_fake.refusals[0])
+                                  : g_real.renameat2(fromFolder, from, toFolder, to, flags);
     },
     [](int fromFolder, const char *from, int toFolder, const char *to) {
         enter();
@@ -52,34 +50,15 @@ const FileCalls g_fakes{
     },
     [](int fromFolder, const char *from, int toFolder, const char *to, int flags) {
         enter();
-        return g_fake.linkRefusal ? refuse(g_fake.linkRefusal)
+        return g_fake.refusals[1] ? refuse(g_fake.refusals[1])
                                   : g_real.linkat(fromFolder, from, toFolder, to, flags);
     },
     [](int folder, const char *name, int flags) {
-        const bool old = qstrcmp(name, "a") == 0 || qstrcmp(name, "c") == 0;
-        return old && g_fake.unlinkRefusal ? refuse(g_fake.unlinkRefusal)
-                                           : g_real.unlinkat(folder, name, flags);
+        return qstrcmp(name, "a") == 0 && g_fake.refusals[2] ? refuse(g_fake.refusals[2])
+                                                             : g_real.unlinkat(folder, name, flags);
     },
     ::fstatat,
 };
-
-// The faked calls for one test; the real ones, and a process that has learnt nothing, after.
-struct FakeCalls
-{
-    FakeCalls(int renameRefusal, int linkRefusal, int unlinkRefusal = 0)
-    {
-        g_fake = {renameRefusal, linkRefusal, unlinkRefusal, nullptr, {}};
-        setFileCalls(g_fakes);
-    }
-    ~FakeCalls() { setFileCalls(g_real); }
-};
-
-void checkResult(const FileMover::Result &result, int error)
-{
-    QCOMPARE(result.ok, error == 0);
-    QCOMPARE(result.error, error);
-    QCOMPARE(result.errorText, error ? systemErrorText(error) : QString());
-}
 
 } // namespace
 
@@ -88,9 +67,11 @@ class TestFileMover : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Every case through each way, forced by a file system that refuses the ways before it.
+    // Every case through each way, forced by a file system that refuses the ways before it, and
+    // which refusals send the mover, and a new one on the same file system, down to which way.
     void move_data()
     {
+        QTest::addColumn<QList<int>>("refusals"); // errno of renameat2, linkat, unlinking "a"
         QTest::addColumn<Way>("way");
         QTest::addColumn<QByteArrayList>("files"); // a trailing "/" makes a folder
         QTest::addColumn<QByteArray>("from");
@@ -100,12 +81,19 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("intruder");
         QTest::addColumn<QByteArray>("folder"); // added to the test folder's path
         const QByteArrayList a{"a"}, b{"b"}, both{"a", "b"};
+        const auto refused = [](const char *name, const QList<int> &refusals, int error, Way way) {
+            QTest::newRow(name) << refusals << way << QByteArrayList{"a"} << QByteArray("a")
+                                << QByteArray("b") << error << names(error ? "a" : "b")
+                                << QByteArray() << QByteArray();
+        };
         const auto row = [](const QByteArray &name, Way way, const QByteArrayList &files,
                             const QByteArray &from, const QByteArray &to, int error,
                             const QByteArrayList &after, const QByteArray &intruder = {},
                             const QByteArray &folder = {}) {
+            const QList<int> refusals{way == Way::NoReplace ? 0 : EINVAL,
+                                      way == Way::CheckThenRename ? EPERM : 0, 0};
             QTest::newRow(name.constData())
-                << way << files << from << to << error << after << intruder << folder;
+                << refusals << way << files << from << to << error << after << intruder << folder;
         };
         for (const Way way : {Way::NoReplace, Way::Link, Way::CheckThenRename}) {
             const QByteArray n = QByteArrayList{"no-replace: ", "link: ", "check: "}[int(way)];
@@ -128,10 +116,16 @@ private Q_SLOTS:
         row("missing folder", Way::NoReplace, a, "a", "b", ENOENT, a, {}, "/missing");
         row("NUL in the folder's path", Way::NoReplace, a, "a", "b", EINVAL, a, {},
             QByteArray("\0/x", 3));
+        refused("ENOTTY, EMLINK: check", {ENOTTY, EMLINK, 0}, 0, Way::CheckThenRename);
+        refused("other rename errors are final", {EXDEV, 0, 0}, EXDEV, Way::NoReplace);
+        refused("other link errors are final", {EINVAL, EXDEV, 0}, EXDEV, Way::Link);
+        // The new name is taken back: the file keeps its old one, and only that.
+        refused("old name cannot be removed", {EINVAL, 0, EBUSY}, EBUSY, Way::Link);
     }
 
     void move()
     {
+        QFETCH(QList<int>, refusals);
         QFETCH(Way, way);
         QFETCH(QByteArrayList, files);
         QFETCH(QByteArray, from);
@@ -140,71 +134,27 @@ private Q_SLOTS:
         QFETCH(QByteArray, intruder);
         QFETCH(QByteArray, folder);
         TestDir dir;
-        for (const QByteArray &name : files)
-            name.endsWith('/') ? dir.createFolder(name.chopped(1)) : dir.createFile(name);
+        dir.create(files);
         auto before = dir.contents();
         if (!intruder.isEmpty() && error != 0)
             ++before["intruder"];
 
-        const FakeCalls fake(way == Way::NoReplace ? 0 : EINVAL,
-                             way == Way::CheckThenRename ? EPERM : 0);
-        {
-            // Another folder on the same file system teaches the process the way.
-            TestDir other;
-            other.createFile("w");
-            QVERIFY(FileMover(other.nativePath()).move("w", "x").ok);
-        }
+        g_fake = {refusals, nullptr, {}};
+        setFileCalls(g_fakes);
+        // The real calls, and a process that has learnt nothing, for the next row.
+        const auto real = qScopeGuard([] { setFileCalls(g_real); });
+        // Another folder on the same file system teaches the process the way.
+        TestDir other;
+        other.createFile("w");
+        FileMover(other.nativePath()).move("w", "x");
         FileMover mover(dir.nativePath() + folder);
         QCOMPARE(mover.way(), folder.isEmpty() ? way : Way::NoReplace);
         g_fake.dir = &dir;
         g_fake.intruder = intruder;
-        checkResult(mover.move(from, to), error);
+        const FileMover::Result result = mover.move(from, to);
+        QCOMPARE(result.ok, error == 0);
+        QCOMPARE(result.error, error);
         QTEST(dir.names(), "after");
-        QCOMPARE(dir.contents(), before);
-    }
-
-    // Two moves of one batch, "a" → "b" then "c" → "d": the way the mover, and a new one on the
-    // same file system, keeps to.
-    void fallback_data()
-    {
-        QTest::addColumn<int>("renameRefusal");
-        QTest::addColumn<int>("linkRefusal");
-        QTest::addColumn<int>("unlinkRefusal");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<Way>("way");
-        const auto row = [](const char *name, int renameRefusal, int linkRefusal, int error,
-                            Way way, int unlinkRefusal = 0) {
-            QTest::newRow(name) << renameRefusal << linkRefusal << unlinkRefusal << error << way;
-        };
-        row("no refusal", 0, 0, 0, Way::NoReplace);
-        row("EINVAL: link", EINVAL, 0, 0, Way::Link);
-        row("EINVAL, EPERM: check", EINVAL, EPERM, 0, Way::CheckThenRename);
-        row("ENOTTY, EMLINK: check", ENOTTY, EMLINK, 0, Way::CheckThenRename);
-        row("other rename errors are final", EXDEV, 0, EXDEV, Way::NoReplace);
-        row("other link errors are final", EINVAL, EXDEV, EXDEV, Way::Link);
-        // The new name is taken back: the file keeps its old one, and only that.
-        row("old name cannot be removed", EINVAL, 0, EBUSY, Way::Link, EBUSY);
-    }
-
-    void fallback()
-    {
-        QFETCH(int, renameRefusal);
-        QFETCH(int, linkRefusal);
-        QFETCH(int, unlinkRefusal);
-        QFETCH(int, error);
-        QFETCH(Way, way);
-        TestDir dir;
-        dir.createFile("a");
-        dir.createFile("c");
-        const auto before = dir.contents();
-        const FakeCalls fake(renameRefusal, linkRefusal, unlinkRefusal);
-
-        FileMover mover(dir.nativePath());
-        checkResult(mover.move("a", "b"), error);
-        QCOMPARE(mover.way(), way);
-        checkResult(mover.move("c", "d"), error);
-        QCOMPARE(FileMover(dir.nativePath()).way(), way);
-        QCOMPARE(dir.names(), names(error ? "a|c" : "b|d"));
         QCOMPARE(dir.contents(), before);
     }
 };

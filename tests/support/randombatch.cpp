@@ -5,6 +5,7 @@
 #include "engine/undo.h"
 #include "tests/support/fakemessageboxes.h"
 #include "tests/support/fakeresultlist.h"
+#include "tests/support/testdir.h"
 
 #include <QDebug>
 #include <dirent.h>
@@ -136,13 +137,11 @@ QString check(int fd, const QByteArray &folder, const Pick &pick)
 
 } // namespace
 
-QString randomBatch(const QByteArray &folder, const Pick &pick)
+QString randomBatch(const Pick &pick)
 {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-    const QString problem = check(fd, folder, pick);
-    for (const auto &[name, content] : listing(fd))
-        ::unlinkat(fd, name.constData(),
-                   content.startsWith(QByteArray::number(DT_DIR) + ':') ? AT_REMOVEDIR : 0);
+    const TestDir dir;
+    const int fd = ::open(dir.nativePath().constData(), O_RDONLY | O_DIRECTORY);
+    const QString problem = check(fd, dir.nativePath(), pick);
     ::close(fd);
     return problem;
 }

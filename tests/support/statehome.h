@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,10 +14,9 @@ public:
     explicit StateHome(const QString &parent = QDir::tempPath())
         : m_dir(parent + QStringLiteral("/tolvane-state-XXXXXX"))
     {
-        qputenv("XDG_STATE_HOME", path());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path()));
     }
     ~StateHome() { qunsetenv("XDG_STATE_HOME"); }
-    QByteArray path() const { return QFile::encodeName(m_dir.path()); }
 
 private:
     QTemporaryDir m_dir;

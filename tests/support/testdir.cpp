@@ -1,8 +1,7 @@
-#include "support/testdir.h"
+#include "tests/support/testdir.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>
@@ -32,39 +31,43 @@ TestDir::~TestDir()
 
 void TestDir::createFile(const QByteArray &name, const QByteArray &content)
 {
-    const QByteArray full = nativePath() + '/' + name;
-    const int fd = ::open(full.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        qFatal("cannot create test file %s", full.constData());
-    const ssize_t written = ::write(fd, content.constData(), content.size());
+    const int fd = ::open(at(name), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const bool made = fd >= 0 && ::write(fd, content.constData(), content.size()) == content.size();
     ::close(fd);
-    if (written != content.size())
-        qFatal("cannot write test file %s", full.constData());
+    if (!made)
+        qFatal("cannot create test file %s", at(name).constData());
 }
 
 void TestDir::createFolder(const QByteArray &name)
 {
-    const QByteArray full = nativePath() + '/' + name;
-    if (::mkdir(full.constData(), 0755) != 0)
-        qFatal("cannot create test folder %s", full.constData());
+    if (::mkdir(at(name), 0755) != 0)
+        qFatal("cannot create test folder %s", at(name).constData());
+}
+
+void TestDir::create(const QByteArrayList &entries)
+{
+    for (const QByteArray &entry : entries) {
+        if (entry.endsWith('/'))
+            createFolder(entry.chopped(1));
+        else if (!entry.endsWith('@'))
+            createFile(entry);
+        else if (::symlink("a", at(entry.chopped(1))) != 0)
+            qFatal("cannot create test link %s", entry.constData());
+    }
 }
 
 bool TestDir::exists(const QByteArray &name) const
 {
     struct stat st;
-    return ::lstat((nativePath() + '/' + name).constData(), &st) == 0;
+    return ::lstat(at(name), &st) == 0;
 }
 
 QByteArray TestDir::content(const QByteArray &name) const
 {
-    const QByteArray full = nativePath() + '/' + name;
-    const int fd = ::open(full.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {};
+    const int fd = ::open(at(name), O_RDONLY | O_CLOEXEC);
     QByteArray data;
     char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
         data.append(buffer, n);
     ::close(fd);
     return data;
@@ -91,7 +94,7 @@ std::map<QByteArray, int> TestDir::contents() const
     std::map<QByteArray, int> result;
     for (const QByteArray &name : names()) {
         struct stat st;
-        if (::lstat((nativePath() + '/' + name).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        if (::lstat(at(name), &st) == 0 && S_ISREG(st.st_mode))
             ++result[content(name)];
     }
     return result;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QFile>
-#include <QList>
 #include <QTemporaryDir>
 #include <map>
 
@@ -18,8 +18,6 @@ public:
     explicit TestDir(const QByteArray &parent = {});
     // Removes the folder byte by byte: Qt's own removal skips names that are not UTF-8.
     ~TestDir();
-    TestDir(const TestDir &) = delete;
-    TestDir &operator=(const TestDir &) = delete;
 
     QString path() const { return m_dir.path(); }
     QByteArray nativePath() const { return QFile::encodeName(m_dir.path()); }
@@ -27,6 +25,8 @@ public:
     void createFile(const QByteArray &name) { createFile(name, name); }
     void createFile(const QByteArray &name, const QByteArray &content);
     void createFolder(const QByteArray &name);
+    // Entries ending in "/" are made as folders, in "@" as links to "a", all else as files.
+    void create(const QByteArrayList &entries);
 
     bool exists(const QByteArray &name) const;
     QByteArray content(const QByteArray &name) const;
@@ -36,6 +36,8 @@ public:
     std::map<QByteArray, int> contents() const;
 
 private:
+    QByteArray at(const QByteArray &name) const { return nativePath() + '/' + name; }
+
     QTemporaryDir m_dir;
 };
 

@@ -47,21 +47,18 @@ QString TestMount::mount(Kind kind, const QByteArray &source)
         QFile file(image);
         if (!file.open(QIODevice::WriteOnly) || !file.resize(32 << 20))
             return u"cannot make the image: "_s + file.errorString();
-        file.close();
-        runTool(kind == Kind::Exfat ? u"mkfs.exfat"_s : u"mkfs.ext4"_s, {image}, error);
+        const bool exfat = kind == Kind::Exfat;
+        runTool(exfat ? u"mkfs.exfat"_s : u"mkfs.ext4"_s, {image}, error);
         if (error.isEmpty())
             m_device = runTool(u"losetup"_s, {u"-f"_s, u"--show"_s, image}, error);
-        if (kind == Kind::Exfat && error.isEmpty())
-            runTool(u"mount.exfat-fuse"_s, {m_device, QFile::decodeName(at)}, error);
-        m_mounted = kind == Kind::Exfat && error.isEmpty();
-        if (kind == Kind::Exfat || !error.isEmpty())
-            return error;
+        if (error.isEmpty())
+            runTool(exfat ? u"mount.exfat-fuse"_s : u"mount"_s, {m_device, QFile::decodeName(at)},
+                    error);
+        m_mounted = error.isEmpty();
+        return error;
     }
     int result = 0;
-    if (kind == Kind::Ext4)
-        result =
-            ::mount(QFile::encodeName(m_device).constData(), at.constData(), "ext4", 0, nullptr);
-    else if (kind == Kind::Tmpfs)
+    if (kind == Kind::Tmpfs)
         result = ::mount("tolvane-test", at.constData(), "tmpfs", 0, "size=64k");
     else if ((result = ::mount(source.constData(), at.constData(), nullptr, MS_BIND, nullptr)) == 0)
         result =

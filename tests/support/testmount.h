@@ -18,8 +18,6 @@ public:
     explicit TestMount(Kind kind, const QByteArray &source = {}) : m_skipReason(mount(kind, source))
     {}
     ~TestMount();
-    TestMount(const TestMount &) = delete;
-    TestMount &operator=(const TestMount &) = delete;
 
     bool ready() const { return m_skipReason.isEmpty(); }
     QString skipReason() const { return m_skipReason; }

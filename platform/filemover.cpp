@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace tolvane {
@@ -16,13 +18,14 @@ namespace {
 
 FileCalls g_calls = systemFileCalls();
 
-// The way found to work on each file system (by device), so that a new mover on a file system
-// that refuses the no-replace flag does not learn it again with every batch. Movers run on
-// worker threads.
+// The way found to work on each file system, so that a new mover on a file system that refuses
+// the no-replace flag does not learn it again with every batch. Movers run on worker threads.
+// A device number alone is not enough: the next stick in the same loop or USB slot gets it
+// too, and would inherit a weaker way.
 struct WayMemory
 {
     std::mutex mutex;
-    std::map<dev_t, FileMover::Way> ways;
+    std::map<FileMover::Device, FileMover::Way> ways;
 };
 
 WayMemory &wayMemory()
@@ -97,7 +100,12 @@ FileMover::FileMover(const QByteArray &folderPath)
         m_openError = errno;
         return;
     }
-    m_device = st.st_dev;
+    struct statfs fs = {};
+    ::fstatfs(m_folder, &fs);
+    int fsid[2];
+    static_assert(sizeof fsid == sizeof fs.f_fsid);
+    std::memcpy(fsid, &fs.f_fsid, sizeof fsid);
+    m_device = {st.st_dev, quint64(fs.f_type), fsid[0], fsid[1]};
     WayMemory &memory = wayMemory();
     const std::lock_guard lock(memory.mutex);
     const auto known = memory.ways.find(m_device);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <sys/types.h>
+#include <tuple>
 
 namespace tolvane {
 
@@ -41,6 +42,9 @@ public:
 
     Way way() const { return m_way; }
 
+    // A file system as the movers remember it: device number, type and id.
+    using Device = std::tuple<dev_t, quint64, int, int>;
+
 private:
     Result moveByLink(const char *from, const char *to);
     Result checkThenRename(const char *from, const char *to);
@@ -48,7 +52,7 @@ private:
 
     int m_folder = -1;
     int m_openError = 0;
-    dev_t m_device = 0;
+    Device m_device;
     Way m_way = Way::NoReplace;
 };
 

@@ -8,7 +8,6 @@
 #include "support/testdir.h"
 
 #include <QTest>
-#include <limits>
 
 using namespace tolvane;
 using namespace Qt::StringLiterals;
@@ -54,14 +53,6 @@ private Q_SLOTS:
         QFETCH(QString, start);
         QFETCH(int, index);
         QTEST(newNames(u"#"_s, start, QByteArrayList(index + 1)).last(), "serial");
-    }
-
-    void hugeValuesKeepEveryDigit()
-    {
-        const double largest = std::numeric_limits<double>::max();
-        const QString text = FormatSerial(-largest, u"00"_s);
-        QCOMPARE(text.size(), 310);
-        QCOMPARE(text.toDouble(), -largest);
     }
 
     void names_data()

@@ -1,36 +1,20 @@
 // Whole-folder conversion of 20,000 traditional names against a bare loop of OpenCC conversion
 // and no-replace renames over the same names, each on a fresh folder, medians of several rounds.
+#include "bench/benchkit.h"
 #include "engine/simplifier.h"
 #include "engine/simplifyrename.h"
 #include "tests/support/fakemessageboxes.h"
 #include "tests/support/fakeresultlist.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
+#include <QStringList>
 #include <opencc/SimpleConverter.hpp>
-#include <stdio.h>
-#include <time.h>
-#include <unistd.h>
-#include <vector>
 
 using namespace Qt::StringLiterals;
+using namespace tolvane::bench;
 namespace {
 
 constexpr int fileCount = 20000;
 constexpr int rounds = 7;
-
-// CPU time of the process: other builds on the machine slow the wall clock of either side at
-// random, while the work each side does stays what it is.
-double now()
-{
-    timespec t{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 [[noreturn]] void fail(const char *what)
 {
@@ -48,31 +32,15 @@ QByteArrayList traditionalNames()
     return names;
 }
 
-struct Folder
-{
-    explicit Folder(const QByteArrayList &names) : path(QFile::encodeName(dir.path()))
-    {
-        for (const QByteArray &name : names) {
-            const int fd = ::open((path + '/' + name).constData(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-            if (fd < 0)
-                fail("cannot create a file");
-            ::close(fd);
-        }
-    }
-    QTemporaryDir dir;
-    QByteArray path;
-};
-
 double ours(const QByteArrayList &names)
 {
-    Folder folder(names);
+    const Folder folder(names);
     tolvane::test::FakeMessageBoxes boxes;
     tolvane::test::FakeResultList results;
     tolvane::ConversionState state;
-    const double start = now();
+    const double start = cpuSeconds();
     tolvane::convertFolder(folder.path, names, results, boxes, state);
-    const double seconds = now() - start;
+    const double seconds = cpuSeconds() - start;
     if (results.items().size() != names.size() || boxes.shown().size() != 1)
         fail("the conversion did not rename every file");
     return seconds;
@@ -80,8 +48,8 @@ double ours(const QByteArrayList &names)
 
 double raw(const QByteArrayList &names, const opencc::SimpleConverter &converter)
 {
-    Folder folder(names);
-    const double start = now();
+    const Folder folder(names);
+    const double start = cpuSeconds();
     const int fd = ::open(folder.path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     int renamed = 0;
     for (const QByteArray &name : names) {
@@ -90,22 +58,17 @@ double raw(const QByteArrayList &names, const opencc::SimpleConverter &converter
             ++renamed;
     }
     ::close(fd);
-    const double seconds = now() - start;
+    const double seconds = cpuSeconds() - start;
     if (renamed != names.size())
         fail("the bare loop did not rename every file");
     return seconds;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
 
 int main()
 {
+    const StateHome state;
     const QByteArrayList names = traditionalNames();
     const opencc::SimpleConverter converter("t2s.json");
     if (!tolvane::Simplifier::shared().isReady())

@@ -9,10 +9,12 @@
 #include "engine/serialrename.h"
 #include "engine/simplifyrename.h"
 #include "engine/undo.h"
+#include "platform/folderhandle.h"
 #include "platform/rawname.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -26,8 +28,9 @@ namespace {
 // bytes come back exactly.
 QString escapedArgument(const QByteArray &raw)
 {
+    // A leading byte-order mark is part of the name, not a marker to drop.
     if (isValidUtf8(raw))
-        return QString::fromUtf8(raw);
+        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(raw);
     QString text;
     for (const char c : raw) {
         const auto byte = static_cast<unsigned char>(c);
@@ -98,7 +101,7 @@ struct Request
 {
     enum Action { Rename, Simplify, Undo };
     Action action = Rename;
-    QString pattern;
+    QByteArray pattern;
     QString start;
     QByteArray folder = ".";
     bool apply = false;
@@ -131,7 +134,7 @@ QString requestError(const QCommandLineParser &parser, Request &request)
         return QStringLiteral("--undo 不接受文件夹：它撤销最近一批改名，不论在哪个文件夹。");
     if (!folders.isEmpty())
         request.folder = argumentBytes(folders.first());
-    request.pattern = parser.value(QStringLiteral("rename"));
+    request.pattern = argumentBytes(parser.value(QStringLiteral("rename")));
     request.start = parser.value(QStringLiteral("start"));
     request.apply = parser.isSet(QStringLiteral("apply"));
     request.json = parser.isSet(QStringLiteral("json"));
@@ -172,19 +175,17 @@ int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QStr
 int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem)
 {
     CommandReport report(request.json);
-    // Absolute, so that an undo from another folder finds the batch's folder again.
-    char *real = ::realpath(request.folder.constData(), nullptr);
-    int error = real ? 0 : errno;
-    const QByteArray folder(real ? real : "");
-    std::free(real);
+    // Opened once: the files are listed, planned and moved in this folder, whatever happens to
+    // its path meanwhile. Absolute, so that an undo from elsewhere finds it again.
+    const std::shared_ptr<const FolderHandle> folder = FolderHandle::open(request.folder);
     const FolderListing listing =
-        error ? FolderListing() : FolderListing::read(folder, FolderListing::Kind::Files);
-    if (error == 0)
-        error = listing.error();
-    if (error != 0)
-        return report.finish(QStringLiteral("无法打开文件夹【%1】：%2。没有改名任何文件。")
-                                 .arg(displayName(request.folder), folderErrorReason(error)),
-                             true);
+        folder->error() ? FolderListing()
+                        : FolderListing::read(folder->fd(), FolderListing::Kind::Files);
+    if (const int error = folder->error() ? folder->error() : listing.error())
+        return report.finish(
+            QStringLiteral("无法打开文件夹【%1】：%2。没有改名任何文件。")
+                .arg(BatchReport::shownName(request.folder), folderErrorReason(error)),
+            true);
 
     BatchJob job(folder, listing.rawNames(), std::move(namer),
                  {.refuseOnProblem = refuseOnProblem,
@@ -210,16 +211,17 @@ int runUndo(const Request &request)
         return report.finish(QStringLiteral("没有可以撤销的改名。"), true);
     if (undo.stage() != Undo::Stage::Ready)
         return report.finish(QStringLiteral("无法撤销：%1").arg(undo.error()), true);
-    if (request.apply && undo.job()->stage() == BatchJob::Stage::Ready)
+    if (request.apply)
         undo.execute();
-    report.addLost(undo.lost());
-    QString extra = undo.error().isEmpty()
-                        ? QString()
-                        : QStringLiteral("无法在改名记录中记下这次撤销：%1").arg(undo.error());
+    report.addUndo(undo);
+    QStringList extra;
     if (undo.cancelled())
-        extra = QStringLiteral("收到终止信号，撤销在中途停止；再运行 tolvane --undo --apply "
-                               "可以撤销其余的文件。");
-    return finishJob(*undo.job(), report, request.apply, extra);
+        extra.append(QStringLiteral("收到终止信号，撤销在中途停止。"));
+    extra.append(undo.leftText());
+    if (!undo.error().isEmpty())
+        extra.append(QStringLiteral("无法在改名记录中记下这次撤销：%1").arg(undo.error()));
+    extra.removeAll(QString());
+    return finishJob(*undo.job(), report, request.apply, extra.join(u'\n'));
 }
 
 int run(const Request &request)

@@ -33,6 +33,8 @@ QString statusName(CommandReport::Status status)
         return QStringLiteral("not-run");
     case S::Lost:
         return QStringLiteral("lost");
+    case S::Unchanged:
+        return QStringLiteral("unchanged");
     }
     return {};
 }
@@ -100,11 +102,14 @@ void CommandReport::addJob(const BatchJob &job, bool applied)
     }
 }
 
-void CommandReport::addLost(const QList<JournalRecord::Entry> &lost)
+void CommandReport::addUndo(const Undo &undo)
 {
     // An undo moves a file from the name the batch gave it back to the one it had.
-    for (const JournalRecord::Entry &entry : lost)
-        m_entries.append({entry.to, entry.from, Status::Lost, Undo::lostReason()});
+    for (const Undo::Lost &lost : undo.lost())
+        m_entries.append({lost.entry.to, lost.entry.from, Status::Lost, lost.reason});
+    for (const JournalRecord::Entry &entry : undo.alreadyBack())
+        m_entries.append(
+            {entry.to, entry.from, Status::Unchanged, QStringLiteral("已经是原来的名字")});
 }
 
 qsizetype CommandReport::renamed() const
@@ -112,6 +117,13 @@ qsizetype CommandReport::renamed() const
     return std::count_if(m_entries.cbegin(), m_entries.cend(), [](const Entry &entry) {
         return entry.status == Status::Planned || entry.status == Status::Done;
     });
+}
+
+qsizetype CommandReport::kept() const
+{
+    return m_entries.size() - renamed() -
+           std::count_if(m_entries.cbegin(), m_entries.cend(),
+                         [](const Entry &entry) { return entry.status == Status::Unchanged; });
 }
 
 int CommandReport::finish(const QString &summary, bool nothingDone)

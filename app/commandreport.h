@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/batchjob.h"
-#include "engine/journal.h"
+#include "engine/undo.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,15 +15,26 @@ namespace tolvane {
 class CommandReport
 {
 public:
-    enum class Status { Planned, Done, Refused, Failed, Restored, Stranded, NotRun, Lost };
+    enum class Status {
+        Planned,
+        Done,
+        Refused,
+        Failed,
+        Restored,
+        Stranded,
+        NotRun,
+        Lost,
+        Unchanged
+    };
 
     explicit CommandReport(bool json) : m_json(json) {}
 
     // The files of a job that change name or keep it against the plan; applied tells whether
     // the job was meant to move them (a preview only plans).
     void addJob(const BatchJob &job, bool applied);
-    // Files of an undone batch that are found nowhere.
-    void addLost(const QList<JournalRecord::Entry> &lost);
+    // Files of an undone batch that are found nowhere, or that already have their old names:
+    // every file of the journal is reported.
+    void addUndo(const Undo &undo);
 
     // Prints everything, closes standard error with the summary (when there is one) and
     // returns the exit status: 0 nothing kept its name, 1 nothing (would be) renamed, 2 both.
@@ -32,7 +43,7 @@ public:
 
     // Files that get (or would get) their new names, and files that keep their names.
     qsizetype renamed() const;
-    qsizetype kept() const { return m_entries.size() - renamed(); }
+    qsizetype kept() const;
 
 private:
     struct Entry

@@ -27,6 +27,13 @@ BatchJob::BatchJob(const QByteArray &folder, const QList<QByteArray> &names, Nam
       m_stem(newTemporaryStem())
 {}
 
+BatchJob::BatchJob(std::shared_ptr<const FolderHandle> folder, const QList<QByteArray> &names,
+                   Namer namer, Options options)
+    : BatchJob(folder->path(), names, std::move(namer), options)
+{
+    m_handle = std::move(folder);
+}
+
 void BatchJob::useTemporaries(const QByteArray &stem, const QList<qsizetype> &ids)
 {
     m_stem = stem;
@@ -39,7 +46,9 @@ void BatchJob::prepare()
     targets.reserve(m_names.size());
     for (qsizetype i = 0; i < m_names.size(); ++i)
         targets.append(m_namer(i, m_names[i]));
-    m_plan = BatchPlan::make(m_folder, m_names, targets, m_stem, m_ids);
+    if (!m_handle)
+        m_handle = FolderHandle::open(m_folder);
+    m_plan = BatchPlan::make(*m_handle, m_names, targets, m_stem, m_ids);
     if (m_plan.folderError != 0) {
         m_stage = Stage::FolderUnreadable;
         return;
@@ -49,9 +58,14 @@ void BatchJob::prepare()
         return;
     }
     m_total = m_plan.moveCount();
-    if (m_options.journal && m_total > 0 && !Journal::write(m_plan, &m_journalError)) {
-        m_stage = Stage::JournalFailed;
-        return;
+    if (m_options.journal && m_total > 0) {
+        const Expected<QByteArray> written = Journal::write(m_plan);
+        if (!written) {
+            m_journalError = written.error();
+            m_stage = Stage::JournalFailed;
+            return;
+        }
+        m_journalPath = *written;
     }
     m_stage = Stage::Ready;
 }
@@ -59,9 +73,14 @@ void BatchJob::prepare()
 void BatchJob::execute()
 {
     m_run.emplace(m_plan);
-    FileMover mover(m_folder);
+    FileMover mover(m_handle);
     m_run->execute(mover, m_options.stopAtFirstFailure, m_cancel, m_done);
     m_stage = Stage::Ran;
+    // A batch that moved nothing leaves nothing to undo: the next undo takes the one before.
+    using Outcome = RenameResult::Outcome;
+    if (!m_journalPath.isEmpty() && m_run->count(Outcome::Done) == 0 &&
+        m_run->count(Outcome::Stranded) == 0 && Journal::discard(m_journalPath))
+        m_journalPath.clear();
 }
 
 const std::vector<RenameResult> &BatchJob::results() const

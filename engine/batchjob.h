@@ -2,6 +2,7 @@
 
 #include "engine/batchplan.h"
 #include "engine/batchrun.h"
+#include "platform/folderhandle.h"
 
 #include <QByteArray>
 #include <QList>
@@ -29,9 +30,12 @@ public:
     };
     enum class Stage { New, FolderUnreadable, Refused, JournalFailed, Ready, Ran };
 
+    // The folder is opened when the job is prepared; by a handle, as it was when listed.
     BatchJob(const QByteArray &folder, const QList<QByteArray> &names, Namer namer,
              Options options);
-    // For an undo: the temporary names its batch used.
+    BatchJob(std::shared_ptr<const FolderHandle> folder, const QList<QByteArray> &names,
+             Namer namer, Options options);
+    // For an undo: the temporary names its batch used, which its journal keeps finding.
     void useTemporaries(const QByteArray &stem, const QList<qsizetype> &ids);
 
     // Names, plans and writes the journal: Ready afterwards when the moves may be made.
@@ -53,12 +57,15 @@ public:
     bool cancelled() const { return m_run && m_run->cancelled(); }
     // Why the journal could not be written.
     const QString &journalError() const { return m_journalError; }
+    // Whether a journal can still find what this job moved: its own, or the one it undoes.
+    bool undoable() const { return !m_journalPath.isEmpty() || !m_ids.isEmpty(); }
     // Files that have their new names so far, and how many will be moved.
     qsizetype done() const { return m_done.load(std::memory_order_relaxed); }
     qsizetype total() const { return m_total.load(std::memory_order_relaxed); }
 
 private:
     QByteArray m_folder;
+    std::shared_ptr<const FolderHandle> m_handle;
     QList<QByteArray> m_names;
     Namer m_namer;
     Options m_options;
@@ -68,6 +75,7 @@ private:
     BatchPlan m_plan;
     std::optional<BatchRun> m_run;
     QString m_journalError;
+    QByteArray m_journalPath;
     std::atomic<bool> m_cancel = false;
     std::atomic<qsizetype> m_done = 0;
     std::atomic<qsizetype> m_total = 0;

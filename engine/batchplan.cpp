@@ -1,45 +1,22 @@
 #include "engine/batchplan.h"
 
+#include "platform/folderhandle.h"
+
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace tolvane {
 namespace {
-
-QByteArray insideFolder(const QByteArray &name)
-{
-    qsizetype i = 0;
-    while (i < name.size() && name[i] == '/')
-        ++i;
-    return name.mid(i);
-}
-
-PlanProblem nameProblem(const QByteArray &name, long nameMax)
-{
-    if (name.isEmpty() || name.endsWith('/'))
-        return PlanProblem::Empty;
-    if (name.contains('\0'))
-        return PlanProblem::Nul;
-    const qsizetype lastStart = name.lastIndexOf('/') + 1;
-    const QByteArrayView last = QByteArrayView(name).sliced(lastStart);
-    if (last == "." || last == "..")
-        return PlanProblem::DotName;
-    // The system takes no longer path, also relative to the folder; its lookups would fail and
-    // make the name's folder look missing.
-    if (name.size() >= PATH_MAX)
-        return PlanProblem::TooLong;
-    for (qsizetype start = 0; start < name.size();) {
-        qsizetype end = name.indexOf('/', start);
-        if (end < 0)
-            end = name.size();
-        if (end - start > nameMax)
-            return PlanProblem::TooLong;
-        start = end + 1;
-    }
-    return PlanProblem::None;
-}
 
 PlanProblem takenBy(FolderScan::Kind kind)
 {
@@ -56,22 +33,42 @@ PlanProblem takenBy(FolderScan::Kind kind)
     return PlanProblem::TakenByOther;
 }
 
+// What keeps every file of the folder where it is: known before the first move, so that a
+// batch on a read-only stick is refused whole instead of failing at its first file.
+PlanProblem folderProblem(int fd)
+{
+    struct statvfs vfs;
+    if (::fstatvfs(fd, &vfs) == 0 && (vfs.f_flag & ST_RDONLY))
+        return PlanProblem::ReadOnly;
+    if (::faccessat(fd, ".", W_OK | X_OK, AT_EACCESS) != 0)
+        return errno == EROFS ? PlanProblem::ReadOnly : PlanProblem::NoPermission;
+    int flags = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
+        return PlanProblem::Immutable;
+    return PlanProblem::None;
+}
+
+// An immutable or append-only file refuses to be renamed, also to root.
+bool immutable(int fd, const QByteArray &name)
+{
+    constexpr quint64 fixed = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    struct statx st;
+    return ::statx(fd, name.constData(), AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, 0, &st) == 0 &&
+           (st.stx_attributes_mask & st.stx_attributes & fixed);
+}
+
 // The planning of one batch; lives only while BatchPlan::make runs.
 class Planner
 {
 public:
-    Planner(BatchPlan &plan, FolderScan &scan) : m_plan(plan), m_scan(scan) {}
+    Planner(BatchPlan &plan, FolderScan &scan, int fd) : m_plan(plan), m_scan(scan), m_fd(fd) {}
 
     void check();
     void order();
 
 private:
     static constexpr qsizetype none = -1;
-    bool planned(qsizetype i) const
-    {
-        const PlannedRename &r = m_plan.renames[i];
-        return r.problem == PlanProblem::None && !r.unchanged();
-    }
+    bool planned(qsizetype i) const { return m_plan.moves(i); }
     void findHolders();
     qsizetype holderOf(qsizetype i);
     void spreadProblems();
@@ -83,6 +80,7 @@ private:
 
     BatchPlan &m_plan;
     FolderScan &m_scan;
+    int m_fd;
     std::vector<qsizetype> m_holder; // the batch file whose current name a rename's target is
     std::vector<qsizetype> m_waiter; // the rename waiting for this file's current name
     std::vector<bool> m_emitted;
@@ -91,6 +89,7 @@ private:
 void Planner::check()
 {
     QList<PlannedRename> &renames = m_plan.renames;
+    const PlanProblem everyFile = folderProblem(m_fd);
     for (qsizetype i = 0; i < renames.size(); ++i) {
         PlannedRename &r = renames[i];
         const std::optional<FolderScan::Entry> found = m_scan.claim(r.from, i);
@@ -99,8 +98,13 @@ void Planner::check()
             continue;
         }
         r.identity = found->identity;
-        if (!r.unchanged())
-            r.problem = nameProblem(r.to, m_scan.nameMax());
+        if (r.unchanged())
+            continue;
+        r.problem = nameProblem(r.to, m_scan.nameMax());
+        if (r.problem == PlanProblem::None)
+            r.problem = everyFile;
+        if (r.problem == PlanProblem::None && immutable(m_fd, r.from))
+            r.problem = PlanProblem::Immutable;
     }
 
     // Two files given one name both keep theirs: neither has a better claim. Where the file
@@ -112,8 +116,7 @@ void Planner::check()
         if (r.unchanged() ||
             (r.problem != PlanProblem::None && r.problem != PlanProblem::SameTarget))
             continue;
-        const QByteArray key =
-            m_scan.foldsCase() ? QString::fromUtf8(r.to).toCaseFolded().toUtf8() : r.to;
+        const QByteArray key = m_scan.spellingKey(r.to);
         const auto first = byTarget.constFind(key);
         if (first == byTarget.constEnd()) {
             byTarget.insert(key, i);
@@ -155,12 +158,6 @@ qsizetype Planner::holderOf(qsizetype i)
         if (found->owner >= 0)
             return found->owner;
         r.problem = takenBy(found->kind);
-        return none;
-    }
-    if (const qsizetype slash = r.to.lastIndexOf('/'); slash >= 0) {
-        const auto parent = m_scan.find(r.to.left(slash));
-        if (!parent || parent->kind != FolderScan::Kind::Folder)
-            r.problem = PlanProblem::NoFolder;
         return none;
     }
     // Another spelling of a listed name finds that entry where the file system folds case;
@@ -223,32 +220,62 @@ void Planner::order()
 
 } // namespace
 
-BatchPlan BatchPlan::make(const QByteArray &folder, const QList<QByteArray> &from,
+PlanProblem nameProblem(const QByteArray &name, long nameMax)
+{
+    if (name.isEmpty())
+        return PlanProblem::Empty;
+    if (name.contains('\0'))
+        return PlanProblem::Nul;
+    if (name.contains('/'))
+        return PlanProblem::Slash;
+    if (name == "." || name == "..")
+        return PlanProblem::DotName;
+    if (name.size() > nameMax)
+        return PlanProblem::TooLong;
+    return PlanProblem::None;
+}
+
+QByteArray temporaryName(const QByteArray &stem, qsizetype id)
+{
+    return stem + '-' + QByteArray::number(id);
+}
+
+bool isTemporaryStem(const QByteArray &stem)
+{
+    static const QByteArray start = ".tolvane-";
+    return stem.startsWith(start) && stem.size() > start.size() && stem.size() <= 64 &&
+           std::all_of(stem.cbegin() + start.size(), stem.cend(), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+           });
+}
+
+BatchPlan BatchPlan::make(const FolderHandle &folder, const QList<QByteArray> &from,
                           const QList<QByteArray> &to, const QByteArray &temporaryStem,
                           const QList<qsizetype> &temporaryIds)
 {
     BatchPlan plan;
-    plan.folder = folder;
+    plan.folder = folder.path();
     plan.temporaryStem = temporaryStem;
     plan.temporaryIds = temporaryIds;
     plan.renames.reserve(from.size());
     for (qsizetype i = 0; i < from.size(); ++i)
-        plan.renames.append({from[i], insideFolder(to[i]), {}, PlanProblem::None});
-
-    FolderScan scan(folder, from.size());
+        plan.renames.append({from[i], to[i], {}, PlanProblem::None});
+    if (folder.error() != 0) {
+        plan.folderError = folder.error();
+        return plan;
+    }
+    FolderScan scan(folder.fd(), from.size());
     if (scan.error() != 0) {
         plan.folderError = scan.error();
         return plan;
     }
-    Planner planner(plan, scan);
+    plan.stableInodes = scan.stableInodes();
+    plan.foldsCase = scan.foldsCase();
+    plan.mount = scan.mount();
+    Planner planner(plan, scan, folder.fd());
     planner.check();
     planner.order();
     return plan;
-}
-
-QByteArray BatchPlan::temporaryName(qsizetype rename) const
-{
-    return temporaryStem + '-' + QByteArray::number(temporaryId(rename));
 }
 
 qsizetype BatchPlan::problemCount() const
@@ -262,6 +289,56 @@ qsizetype BatchPlan::moveCount() const
     return std::count_if(renames.cbegin(), renames.cend(), [](const PlannedRename &r) {
         return r.problem == PlanProblem::None && !r.unchanged();
     });
+}
+
+QString BatchPlan::checkInvariants() const
+{
+    const qsizetype n = renames.size();
+    const auto key = [this](const QByteArray &name) { return spellingKey(name, foldsCase); };
+    QSet<QByteArray> held, targets, temporaries;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (renames[i].problem != PlanProblem::Missing)
+            held.insert(key(renames[i].from));
+        if (!moves(i))
+            continue;
+        if (nameProblem(renames[i].to, LONG_MAX) != PlanProblem::None)
+            return QStringLiteral("%1 is given a name outside the folder").arg(i);
+        if (targets.contains(key(renames[i].to)))
+            return QStringLiteral("%1 is given a name another file gets too").arg(i);
+        targets.insert(key(renames[i].to));
+        temporaries.insert(key(temporaryName(i)));
+    }
+    if (targets.intersects(temporaries))
+        return QStringLiteral("a temporary name is a new name");
+    std::vector<int> direct(static_cast<size_t>(n)), aside(direct), back(direct);
+    for (const PlanStep &step : steps) {
+        const qsizetype i = step.rename;
+        if (i < 0 || i >= n || !moves(i))
+            return QStringLiteral("a step moves %1, which keeps its name").arg(i);
+        const size_t at = size_t(i);
+        int &count = step.move == PlanStep::Move::Direct        ? direct[at]
+                     : step.move == PlanStep::Move::ToTemporary ? aside[at]
+                                                                : back[at];
+        if (++count > 1 ||
+            (step.move == PlanStep::Move::FromTemporary) != (aside[at] && back[at]) ||
+            (direct[at] && aside[at]))
+            return QStringLiteral("%1 is moved out of turn").arg(i);
+        const QByteArray source =
+            key(step.move == PlanStep::Move::FromTemporary ? temporaryName(i) : renames[i].from);
+        const QByteArray target =
+            key(step.move == PlanStep::Move::ToTemporary ? temporaryName(i) : renames[i].to);
+        if (!held.remove(source))
+            return QStringLiteral("%1 is moved from a name it does not hold").arg(i);
+        if (held.contains(target))
+            return QStringLiteral("%1 is moved onto a name still held").arg(i);
+        held.insert(target);
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        const size_t at = size_t(i);
+        if (moves(i) && !(direct[at] == 1 || (aside[at] == 1 && back[at] == 1)))
+            return QStringLiteral("%1 is never moved to its new name").arg(i);
+    }
+    return {};
 }
 
 } // namespace tolvane

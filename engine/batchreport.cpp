@@ -22,8 +22,8 @@ QString reason(PlanProblem problem)
         return QStringLiteral("新文件名中不能含有空字符");
     case PlanProblem::TooLong:
         return QStringLiteral("新文件名太长，超出了文件系统的限制");
-    case PlanProblem::NoFolder:
-        return QStringLiteral("新文件名所在的文件夹不存在");
+    case PlanProblem::Slash:
+        return QStringLiteral("新文件名中不能含有“/”：文件只在原来的文件夹中改名");
     case PlanProblem::TakenByFile:
         return QStringLiteral("已有同名的文件");
     case PlanProblem::TakenByFolder:
@@ -34,6 +34,12 @@ QString reason(PlanProblem problem)
         return QStringLiteral("已有同名的项目");
     case PlanProblem::SameTarget:
         return QStringLiteral("另一个文件也要改成这个名字");
+    case PlanProblem::ReadOnly:
+        return QStringLiteral("文件系统是只读的");
+    case PlanProblem::NoPermission:
+        return QStringLiteral("没有在这个文件夹中改名的权限");
+    case PlanProblem::Immutable:
+        return QStringLiteral("文件或文件夹被设为不可更改，不允许这样操作");
     }
     return {};
 }
@@ -52,9 +58,20 @@ QString fileProblem(const BatchJob &job, qsizetype i)
         return result.errorText.isEmpty() ? QStringLiteral("与它互换名字的文件没能改名")
                                           : result.errorText;
     if (result.outcome == RenameResult::Outcome::Stranded)
-        return QStringLiteral("%1，文件暂时名为“%2”，可以撤销找回")
-            .arg(result.errorText, displayName(job.plan().temporaryName(i)));
+        return QStringLiteral("%1，文件暂时名为“%2”%3")
+            .arg(result.errorText, displayName(job.plan().temporaryName(i)),
+                 job.undoable() ? QStringLiteral("，可以撤销找回") : QString());
     return {};
+}
+
+QString shownName(const QByteArray &name)
+{
+    // A name of thousands of characters would bury the message it stands in.
+    constexpr qsizetype longest = 80, head = 48, tail = 24;
+    const QString text = displayName(name);
+    if (text.size() <= longest)
+        return text;
+    return text.left(head) + QStringLiteral("…") + text.right(tail);
 }
 
 QStringList problemLines(const BatchJob &job)
@@ -64,7 +81,7 @@ QStringList problemLines(const BatchJob &job)
     for (qsizetype i = 0; i < renames.size(); ++i)
         if (const QString why = fileProblem(job, i); !why.isEmpty())
             lines.append(QStringLiteral("“%1”→“%2”：%3")
-                             .arg(displayName(renames[i].from), displayName(renames[i].to), why));
+                             .arg(shownName(renames[i].from), shownName(renames[i].to), why));
     return lines;
 }
 
@@ -84,7 +101,7 @@ QString notStarted(const BatchJob &job)
 {
     if (job.stage() == BatchJob::Stage::FolderUnreadable)
         return QStringLiteral("无法打开文件夹【%1】：%2\n没有改名任何文件。")
-            .arg(displayName(job.plan().folder), systemErrorText(job.plan().folderError));
+            .arg(shownName(job.plan().folder), systemErrorText(job.plan().folderError));
     if (job.stage() == BatchJob::Stage::JournalFailed)
         return QStringLiteral("无法写入改名记录，没有改名任何文件。\n%1").arg(job.journalError());
     return {};

@@ -12,6 +12,8 @@ namespace tolvane {
 namespace BatchReport {
 
 QString reason(PlanProblem problem);
+// A name as messages show it: escaped, and cut in the middle when very long.
+QString shownName(const QByteArray &name);
 // Why the file at that place of the plan kept its name; empty when it did not (yet).
 QString fileProblem(const BatchJob &job, qsizetype index);
 // The lines of the files that kept their names: plan problems and failed moves.

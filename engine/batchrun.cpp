@@ -2,8 +2,10 @@
 
 #include "platform/filemover.h"
 #include "platform/quitsignal.h"
+#include "platform/systemerror.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace tolvane {
 
@@ -15,6 +17,19 @@ namespace {
 QString ringFailed()
 {
     return QStringLiteral("与它互换名字的文件没能改名");
+}
+
+// The file under a step's source name is still the one planned: a file put there since is
+// not moved in its place.
+FileMover::Result checkSource(const FileMover &mover, const BatchPlan &plan, const PlanStep &step,
+                              const QByteArray &source)
+{
+    const std::optional<FileIdentity> now = identityAt(mover.folderFd(), source);
+    if (!now)
+        return {false, ENOENT, systemErrorText(ENOENT)};
+    if (!sameFile(plan.renames[step.rename].identity, *now, plan.stableInodes))
+        return {false, EEXIST, QStringLiteral("文件在改名前被另一个文件替换了")};
+    return {true, 0, {}};
 }
 
 } // namespace
@@ -56,7 +71,10 @@ void BatchRun::execute(FileMover &mover, bool stopAtFirstFailure, const std::ato
             return;
         }
         RenameResult &result = m_results[step.rename];
-        const FileMover::Result moved = mover.move(source(step), target(step));
+        const QByteArray from = source(step);
+        FileMover::Result moved = checkSource(mover, m_plan, step, from);
+        if (moved.ok)
+            moved = mover.move(from, target(step));
         if (moved.ok) {
             if (step.move == Move::FromTemporary)
                 ring.clear();

@@ -41,10 +41,27 @@ bool isKind(DIR *dir, const dirent *entry, FolderListing::Kind kind)
 
 FolderListing FolderListing::read(const QByteArray &folder, Kind kind)
 {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        FolderListing listing;
+        listing.m_error = errno;
+        return listing;
+    }
+    FolderListing listing = read(fd, kind);
+    ::close(fd);
+    return listing;
+}
+
+FolderListing FolderListing::read(int folderFd, Kind kind)
+{
     FolderListing listing;
-    DIR *dir = ::opendir(folder.constData());
+    // A descriptor of its own: closing the listing must not close the caller's.
+    const int own = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = own < 0 ? nullptr : ::fdopendir(own);
     if (!dir) {
         listing.m_error = errno;
+        if (own >= 0)
+            ::close(own);
         return listing;
     }
     {

@@ -20,6 +20,8 @@ public:
     FolderListing() = default;
     // Reads and sorts; a folder that cannot be opened gives an empty listing and its errno.
     static FolderListing read(const QByteArray &folder, Kind kind);
+    // The same through a folder already open, which stays open.
+    static FolderListing read(int folderFd, Kind kind);
 
     qsizetype count() const { return m_ends.size(); }
     QByteArrayView rawView(qsizetype index) const;

@@ -1,7 +1,11 @@
 #include "engine/folderscan.h"
 
+#include "platform/rawname.h"
+
 #include <QString>
+#include <QStringDecoder>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -39,24 +43,23 @@ FolderScan::Kind kindOf(unsigned char type)
     }
 }
 
-// File systems whose readdir inode numbers are the files' own: one pass over the folder then
-// replaces a stat call per name, a third of a rename's cost.
-bool inodesListed(const struct statfs &fs)
+// Where the mount table cannot be read: file systems whose readdir inode numbers are the
+// files' own, and those that may fold case (FUSE may be any of them).
+bool stableByType(const struct statfs &fs)
 {
     switch (static_cast<unsigned long>(fs.f_type)) {
     case EXT4_SUPER_MAGIC:
     case TMPFS_MAGIC:
     case XFS_SUPER_MAGIC:
     case BTRFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
         return true;
     default:
         return false;
     }
 }
 
-// Where one file may answer to several spellings: FAT, exFAT, SMB, FUSE (which may be any of
-// them) and case-folding folders of ext4 or tmpfs.
-bool mayFoldCase(int fd, const struct statfs &fs)
+bool foldsByType(const struct statfs &fs)
 {
     constexpr unsigned long exfat = 0x2011BAB0, cifs = 0xFF534D42, smb2 = 0xFE534D42,
                             fuse = 0x65735546;
@@ -69,101 +72,109 @@ bool mayFoldCase(int fd, const struct statfs &fs)
     case fuse:
         return true;
     default:
-        break;
+        return false;
     }
+}
+
+// Case-folding folders of ext4 or tmpfs fold whatever their file system's type.
+bool caseFoldingFolder(int fd)
+{
     int flags = 0;
     constexpr int caseFold = 0x40000000; // FS_CASEFOLD_FL
     return ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & caseFold);
 }
 
-QString folded(const QByteArray &name)
+FileIdentity identityOf(const struct stat &st)
 {
-    return QString::fromUtf8(name).toCaseFolded();
+    return {st.st_dev, st.st_ino, qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+bool singleName(const QByteArray &name)
+{
+    return !name.isEmpty() && !name.contains('/') && !name.contains('\0');
 }
 
 } // namespace
 
-FolderScan::FolderScan(const QByteArray &folderPath, qsizetype sizeHint)
+bool sameFile(const FileIdentity &recorded, const FileIdentity &found, bool stableInodes)
+{
+    if (stableInodes || recorded.size < 0 || found.size < 0)
+        return recorded.inode == found.inode;
+    // FAT keeps times to two seconds: a remount may read a time rounded since.
+    constexpr qint64 slack = 2'000'000'000;
+    return recorded.size == found.size && std::llabs(recorded.modified - found.modified) <= slack;
+}
+
+namespace {
+
+std::optional<struct stat> statAt(int folderFd, const QByteArray &name)
+{
+    struct stat st;
+    if (!singleName(name) || ::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return st;
+}
+
+} // namespace
+
+std::optional<FileIdentity> identityAt(int folderFd, const QByteArray &name)
+{
+    const std::optional<struct stat> st = statAt(folderFd, name);
+    return st ? std::optional(identityOf(*st)) : std::nullopt;
+}
+
+FolderScan::FolderScan(int folderFd, qsizetype sizeHint) : m_fd(folderFd)
 {
     m_names.reserve(sizeHint + 16);
-    if (folderPath.contains('\0')) {
-        m_error = EINVAL;
-        return;
-    }
-    m_fd = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0) {
-        m_error = errno;
-        return;
-    }
-    struct stat st;
     struct statfs fs;
-    if (::fstat(m_fd, &st) != 0 || ::fstatfs(m_fd, &fs) != 0) {
-        m_error = errno;
+    if (m_fd < 0 || ::fstatfs(m_fd, &fs) != 0) {
+        m_error = m_fd < 0 ? EBADF : errno;
         return;
     }
-    m_device = st.st_dev;
     if (const long max = ::fpathconf(m_fd, _PC_NAME_MAX); max > 0)
         m_nameMax = max;
-    m_inodesListed = inodesListed(fs);
-    m_foldsCase = mayFoldCase(m_fd, fs);
+    m_mount = mountPlaceOf(m_fd);
+    m_stableInodes = m_mount ? m_mount->stableInodes : stableByType(fs);
+    m_foldsCase = (m_mount ? m_mount->foldsCase : foldsByType(fs)) || caseFoldingFolder(m_fd);
 
-    const int dup = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR *dir = dup < 0 ? nullptr : ::fdopendir(dup);
+    const int own = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = own < 0 ? nullptr : ::fdopendir(own);
     if (!dir) {
         m_error = errno;
-        if (dup >= 0)
-            ::close(dup);
+        if (own >= 0)
+            ::close(own);
         return;
     }
     while (const dirent *entry = ::readdir(dir)) {
-        Entry found{{m_device, entry->d_ino}, kindOf(entry->d_type), -1};
+        Entry found{{0, entry->d_ino}, kindOf(entry->d_type), -1};
         if (entry->d_type == DT_UNKNOWN) {
             struct stat st;
             if (::fstatat(m_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                found = {{st.st_dev, st.st_ino}, kindOf(st.st_mode), -1};
+                found = {identityOf(st), kindOf(st.st_mode), -1};
         }
         m_names.insert(QByteArray(entry->d_name), found);
     }
     ::closedir(dir);
 }
 
-FolderScan::~FolderScan()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 std::optional<FolderScan::Entry> FolderScan::find(const QByteArray &name) const
 {
     // A name the listing lacks is not asked of the file system: on FUSE the lookup of another
     // spelling of a file makes a cached entry that outlives the file's next rename.
-    qsizetype owner = -1;
-    if (!name.contains('/')) {
-        const auto found = m_names.constFind(name);
-        if (found == m_names.constEnd())
-            return std::nullopt;
-        if (m_inodesListed)
-            return *found;
-        owner = found->owner;
-    }
-    struct stat st;
-    if (m_fd < 0 || name.contains('\0') ||
-        ::fstatat(m_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    const auto found = m_names.constFind(name);
+    if (found == m_names.constEnd())
         return std::nullopt;
-    return Entry{{st.st_dev, st.st_ino}, kindOf(st.st_mode), owner};
+    if (m_stableInodes)
+        return *found;
+    const std::optional<struct stat> st = statAt(m_fd, name);
+    if (!st)
+        return std::nullopt;
+    return Entry{identityOf(*st), kindOf(st->st_mode), found->owner};
 }
 
 std::optional<FolderScan::Entry> FolderScan::claim(const QByteArray &name, qsizetype owner)
 {
-    // A file in a subfolder is not listed: an undo names one where its batch moved it.
-    if (name.contains('/') && !m_names.contains(name)) {
-        std::optional<Entry> found = find(name);
-        if (found) {
-            found->owner = owner;
-            m_names.insert(name, *found);
-        }
-        return found;
-    }
     const auto listed = m_names.find(name);
     if (listed == m_names.end() || listed->owner >= 0)
         return std::nullopt;
@@ -171,19 +182,30 @@ std::optional<FolderScan::Entry> FolderScan::claim(const QByteArray &name, qsize
     return find(name);
 }
 
+QByteArray spellingKey(const QByteArray &name, bool foldsCase)
+{
+    if (!foldsCase)
+        return name;
+    // Bytes that are not UTF-8 fold to nothing else; a leading byte-order mark is a character.
+    if (!isValidUtf8(name))
+        return '\xff' + name;
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return QString(decode(name)).toCaseFolded().toUtf8();
+}
+
 QByteArray FolderScan::aliasOf(const QByteArray &name) const
 {
     if (m_folded.isEmpty()) {
         // Two entries folding alike make that spelling ambiguous: an empty name marks it.
         for (auto it = m_names.constBegin(); it != m_names.constEnd(); ++it) {
-            const QString key = folded(it.key());
+            const QByteArray key = spellingKey(it.key());
             if (const auto slot = m_folded.find(key); slot != m_folded.end())
                 slot->clear();
             else
                 m_folded.insert(key, it.key());
         }
     }
-    const QByteArray match = m_folded.value(folded(name));
+    const QByteArray match = m_folded.value(spellingKey(name));
     return match == name ? QByteArray() : match;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "engine/expected.h"
 #include "engine/folderscan.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QString>
 #include <optional>
 
 namespace tolvane {
@@ -12,36 +12,47 @@ namespace tolvane {
 class BatchPlan;
 
 // The record of one batch, written before its first move so that it can be undone later, also
-// after a crash: every file is found again by its identity at its new, temporary or old name.
+// after a crash or with its stick in another slot: the folder is found again by its file
+// system's name and its path inside it, each file by its identity at its new, temporary or old
+// name.
 struct JournalRecord
 {
     struct Entry
     {
-        qsizetype id = 0; // names the file's temporary name: stem + "-" + id
+        qsizetype id = 0; // names the file's temporary name
         QByteArray from;
         QByteArray to;
-        FileIdentity identity;
+        FileIdentity identity; // no device: that changes with every mount
     };
     QByteArray path; // the journal file itself
     QByteArray folder;
+    QByteArray fileSystem; // see MountPlace; empty in journals of the first format
+    QByteArray mountPoint;
+    QByteArray insideFileSystem;
+    bool stableInodes = true;
     QByteArray temporaryStem;
     QList<Entry> entries;
 };
 
 // The journals of the last batches, one file each in $XDG_STATE_HOME/tolvane (by default
-// ~/.local/state/tolvane), readable by the user alone.
+// ~/.local/state/tolvane), a folder that the user alone owns and may write: a journal that
+// another user could plant or change would move the user's files.
 namespace Journal {
 
 constexpr int kept = 20;
 
 QByteArray folder();
-// Writes the moves of a plan and flushes them to disk: the journal's path, or why it could not
-// be written (then nothing is left behind).
-std::optional<QByteArray> write(const BatchPlan &plan, QString *error);
-// The newest batch not undone yet; none when there is none. A damaged journal is an error.
-std::optional<JournalRecord> latest(QString *error);
-// Marks a batch as undone, so that the next undo takes the one before it.
-bool markUndone(const JournalRecord &record, QString *error);
+// Writes the moves of a plan and flushes them to disk; its path. Nothing is left behind
+// when it fails.
+Expected<QByteArray> write(const BatchPlan &plan);
+// The newest batch not undone yet, or none. A journal that is damaged, not the user's or not
+// a plain file is an error and is never acted on.
+Expected<std::optional<JournalRecord>> latest();
+// Removes the journal of a batch that moved nothing, so that an undo takes the one before.
+Expected<Done> discard(const QByteArray &path);
+// After an undo: the entries still to be undone stay in the journal; with none left the batch
+// counts as undone and the next undo takes the one before it.
+Expected<Done> keepOnly(const JournalRecord &record, const QList<JournalRecord::Entry> &left);
 
 } // namespace Journal
 } // namespace tolvane

@@ -16,7 +16,12 @@ const QString incomplete = QStringLiteral("没填完！");
 
 } // namespace
 
-QString serialRenameRefusal(const QString &pattern, const QString &startText)
+QString slashInPattern()
+{
+    return QStringLiteral("新文件名中不能含有“/”：文件只在原来的文件夹中改名，没有改名任何文件。");
+}
+
+QString serialRenameRefusal(const QByteArray &pattern, const QString &startText)
 {
     if (startText.isEmpty() || pattern.isEmpty())
         return incomplete;
@@ -25,12 +30,14 @@ QString serialRenameRefusal(const QString &pattern, const QString &startText)
         return QStringLiteral("起始编号“%1”超出了能表示的数字范围，没有改名任何文件。")
             .arg(startText);
     // A NUL byte would end the name early in the system's calls.
-    if (pattern.contains(QChar(u'\0')))
+    if (pattern.contains('\0'))
         return QStringLiteral("新文件名中不能含有空字符，没有改名任何文件。");
+    if (pattern.contains('/'))
+        return slashInPattern();
     return {};
 }
 
-std::unique_ptr<BatchJob> startSerialRename(const QString &pattern, const QString &startText,
+std::unique_ptr<BatchJob> startSerialRename(const QByteArray &pattern, const QString &startText,
                                             const QByteArray &folderPath,
                                             const QList<QByteArray> &fileNames, ResultList &results,
                                             MessageBoxes &messages, BatchState &state)
@@ -86,9 +93,9 @@ void finishSerialRename(const BatchJob &job, ResultList &results, MessageBoxes &
             QStringLiteral("改名已停止。") + BatchReport::progress(job), problems));
 }
 
-void RunSerialRename(const QString &pattern, const QString &startText, const QByteArray &folderPath,
-                     const QList<QByteArray> &fileNames, ResultList &results,
-                     MessageBoxes &messages, BatchState &state)
+void RunSerialRename(const QByteArray &pattern, const QString &startText,
+                     const QByteArray &folderPath, const QList<QByteArray> &fileNames,
+                     ResultList &results, MessageBoxes &messages, BatchState &state)
 {
     if (const auto job = startSerialRename(pattern, startText, folderPath, fileNames, results,
                                            messages, state)) {

@@ -19,12 +19,15 @@ class ResultList;
 // move stops the batch, and what was done can be undone.
 
 // Why a batch of these inputs is refused before it touches anything ("没填完！", a start beyond
-// numbers, a NUL in the pattern); empty when it may run.
-QString serialRenameRefusal(const QString &pattern, const QString &startText);
+// numbers, a NUL or "/" in the pattern); empty when it may run. The pattern is bytes: the
+// command line takes it as given, the window as UTF-8.
+QString serialRenameRefusal(const QByteArray &pattern, const QString &startText);
+// What a pattern with "/" is told, also while it is typed.
+QString slashInPattern();
 
 // Checks the inputs; the job when the batch may run (the result list is cleared then), none
 // after telling the user why not.
-std::unique_ptr<BatchJob> startSerialRename(const QString &pattern, const QString &startText,
+std::unique_ptr<BatchJob> startSerialRename(const QByteArray &pattern, const QString &startText,
                                             const QByteArray &folderPath,
                                             const QList<QByteArray> &fileNames, ResultList &results,
                                             MessageBoxes &messages, BatchState &state);
@@ -32,9 +35,9 @@ std::unique_ptr<BatchJob> startSerialRename(const QString &pattern, const QStrin
 void finishSerialRename(const BatchJob &job, ResultList &results, MessageBoxes &messages);
 
 // Both around the job's run, on this thread.
-void RunSerialRename(const QString &pattern, const QString &startText, const QByteArray &folderPath,
-                     const QList<QByteArray> &fileNames, ResultList &results,
-                     MessageBoxes &messages, BatchState &state);
+void RunSerialRename(const QByteArray &pattern, const QString &startText,
+                     const QByteArray &folderPath, const QList<QByteArray> &fileNames,
+                     ResultList &results, MessageBoxes &messages, BatchState &state);
 
 // Appends the new names of the files that have them, in list order.
 void listRenamed(const BatchJob &job, ResultList &results);

@@ -8,6 +8,7 @@
 #include "engine/simplifier.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
+#include "platform/utf8.h"
 
 namespace tolvane {
 namespace {
@@ -45,7 +46,26 @@ QString conversionRefusal()
 
 QByteArray simplifiedFileName(const QByteArray &name)
 {
-    return isValidUtf8(name) ? Simplifier::shared().simplify(name) : name;
+    if (isValidUtf8(name))
+        return Simplifier::shared().simplify(name);
+    // Only the runs of valid UTF-8 are text: every other byte stays as it is.
+    QByteArray out;
+    out.reserve(name.size());
+    for (qsizetype at = 0; at < name.size();) {
+        qsizetype end = at;
+        while (end < name.size()) {
+            const int n = utf8SequenceLength(name.constData() + end, name.size() - end);
+            if (n == 0)
+                break;
+            end += n;
+        }
+        if (end > at)
+            out += Simplifier::shared().simplify(name.mid(at, end - at));
+        if (end < name.size())
+            out += name[end++];
+        at = end;
+    }
+    return out;
 }
 
 std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
@@ -63,8 +83,12 @@ std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
     // Converted here rather than taken from the last preview, which may be stale. The
     // extension keeps its own bytes, also in a name that is not valid UTF-8.
     state.NameToConvert = text4Text;
-    const QByteArray base = FToJ(text4Text, state).toUtf8();
+    const QByteArray typed = FToJ(text4Text, state).toUtf8();
     state.ConvertedName.clear();
+    // The box shows the name's display form: left as shown, the name's own bytes are converted,
+    // so that bytes that are not UTF-8 are not replaced by their escapes.
+    const QByteArray own = baseName(selected);
+    const QByteArray base = text4Text == displayName(own) ? simplifiedFileName(own) : typed;
     const QByteArray target = base + dotExtension(selected);
     if (base.isEmpty() && target != selected) {
         messages.failure(

@@ -1,6 +1,7 @@
 #include "platform/filemover.h"
 
 #include "platform/filecalls.h"
+#include "platform/folderhandle.h"
 #include "platform/systemerror.h"
 
 #include <algorithm>
@@ -44,18 +45,10 @@ FileMover::Result failed(int error)
     return {false, error, systemErrorText(error)};
 }
 
-// A leading "/" would make the *at calls ignore the folder; the names are always inside it.
-QByteArray insideFolder(const QByteArray &name)
-{
-    qsizetype i = 0;
-    while (i < name.size() && name[i] == '/')
-        ++i;
-    return name.mid(i);
-}
-
+// A name with "/" would reach out of the folder, or with a leading one ignore it altogether.
 bool usable(const QByteArray &name)
 {
-    return !name.isEmpty() && !name.contains('\0');
+    return !name.isEmpty() && !name.contains('\0') && !name.contains('/');
 }
 
 // The errors a file system gives when it cannot rename without replacing (NFS, some FUSE).
@@ -88,16 +81,14 @@ FileCalls setFileCalls(const FileCalls &calls)
     return previous;
 }
 
-FileMover::FileMover(const QByteArray &folderPath)
+FileMover::FileMover(const QByteArray &folderPath) : FileMover(FolderHandle::open(folderPath)) {}
+
+FileMover::FileMover(std::shared_ptr<const FolderHandle> folder) : m_handle(std::move(folder))
 {
-    if (folderPath.contains('\0')) {
-        m_openError = EINVAL;
-        return;
-    }
-    m_folder = ::open(folderPath.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    m_folder = m_handle->fd();
     struct stat st;
     if (m_folder < 0 || ::fstat(m_folder, &st) != 0) {
-        m_openError = errno;
+        m_openError = m_folder < 0 ? m_handle->error() : errno;
         return;
     }
     struct statfs fs = {};
@@ -113,25 +104,17 @@ FileMover::FileMover(const QByteArray &folderPath)
         m_way = known->second;
 }
 
-FileMover::~FileMover()
-{
-    if (m_folder >= 0)
-        ::close(m_folder);
-}
-
 FileMover::Result FileMover::move(const QByteArray &from, const QByteArray &to)
 {
     if (m_openError != 0)
         return failed(m_openError);
-    const QByteArray sourceName = insideFolder(from);
-    const QByteArray targetName = insideFolder(to);
-    if (!usable(sourceName) || !usable(targetName))
+    if (!usable(from) || !usable(to))
         return failed(EINVAL);
-    const char *source = sourceName.constData();
-    const char *target = targetName.constData();
+    const char *source = from.constData();
+    const char *target = to.constData();
 
     // A file that already has its new name needs no move; the no-replace rename would refuse it.
-    if (sourceName == targetName) {
+    if (from == to) {
         struct stat st;
         if (g_calls.fstatat(m_folder, source, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return failed(errno);

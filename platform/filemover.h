@@ -2,10 +2,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <sys/types.h>
 #include <tuple>
 
 namespace tolvane {
+
+class FolderHandle;
 
 // Renames files inside one folder and never replaces an existing file. Names are raw bytes,
 // relative to the folder. Make one mover per folder and batch: it learns which way of moving
@@ -28,19 +31,21 @@ public:
         CheckThenRename, // fstatat finds no target, then a plain renameat
     };
 
-    // Opens the folder (raw path bytes); a folder that cannot be opened makes every move fail
-    // with the error of the open. Starts with the way last found to work on the folder's file
+    // Moves in an open folder; a folder that could not be opened makes every move fail with
+    // the error of the open. Starts with the way last found to work on the folder's file
     // system in this process.
+    explicit FileMover(std::shared_ptr<const FolderHandle> folder);
+    // Opens the folder (raw path bytes) first.
     explicit FileMover(const QByteArray &folderPath);
-    ~FileMover();
     FileMover(const FileMover &) = delete;
     FileMover &operator=(const FileMover &) = delete;
 
-    // Renames from → to. A name may contain "/" and then names a file in a subfolder; leading
-    // "/" are dropped. A file moved onto its own name is only checked to be there.
+    // Renames from → to, two names in the folder: a name with "/" is refused. A file moved
+    // onto its own name is only checked to be there.
     Result move(const QByteArray &from, const QByteArray &to);
 
     Way way() const { return m_way; }
+    int folderFd() const { return m_folder; }
 
     // A file system as the movers remember it: device number, type and id.
     using Device = std::tuple<dev_t, quint64, int, int>;
@@ -50,6 +55,7 @@ private:
     Result checkThenRename(const char *from, const char *to);
     void fallBackTo(Way way);
 
+    std::shared_ptr<const FolderHandle> m_handle;
     int m_folder = -1;
     int m_openError = 0;
     Device m_device;

@@ -8,9 +8,10 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev libvulkan-dev
     libopencc-dev libopencc-data opencc
-    libicu-dev
+    libicu-dev libblkid-dev
     unicode-data bzip2
-    exfatprogs exfat-fuse fuse3 mount util-linux e2fsprogs
+    exfatprogs exfat-fuse fuse3 mount util-linux e2fsprogs psmisc
+    ntfs-3g bindfs sshfs openssh-server openssh-client
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     dbus-daemon at-spi2-core
     libxcb1-dev

@@ -287,8 +287,9 @@ void Form2::Command1_Click()
         return;
     // The entries are taken at the click: exactly what the list shows.
     QList<QByteArray> shown = m_lstFiles->entries();
-    std::shared_ptr<BatchJob> job = startSerialRename(
-        m_text1->Text(), m_text2->Text(), m_lstMap->path(), shown, *m_results, m_messages, m_batch);
+    std::shared_ptr<BatchJob> job =
+        startSerialRename(m_text1->Text().toUtf8(), m_text2->Text(), m_lstMap->path(), shown,
+                          *m_results, m_messages, m_batch);
     if (job)
         runBatch(job, std::move(shown), [this](const BatchJob &done) {
             finishSerialRename(done, *m_results, m_messages);
@@ -330,8 +331,13 @@ void Form2::text2_Change()
 
 void Form2::refreshPreview()
 {
+    // A new name keeps to its folder: say so while it is typed, not only when it is refused.
     QString preview = m_text1->Text();
-    m_text3->setText(preview.replace(QLatin1Char('#'), m_text2->Text()));
+    if (preview.contains(QLatin1Char('/')))
+        preview = slashInPattern();
+    else
+        preview.replace(QLatin1Char('#'), m_text2->Text());
+    m_text3->setText(preview);
 }
 
 void Form2::text4_Change()
@@ -390,11 +396,15 @@ void Form2::undoLastBatch()
             return;
         }
         const QStringList problems = undo->problemLines();
+        QString left = undo->leftText();
+        if (!undo->error().isEmpty())
+            left += QStringLiteral("\n无法在改名记录中记下这次撤销：%1").arg(undo->error());
         if (undo->cancelled())
-            m_messages.notice(QStringLiteral("撤销已取消。已恢复原名的文件可以再次撤销时继续。"));
-        else if (!problems.isEmpty())
+            m_messages.notice(QStringLiteral("撤销已取消。") + left);
+        else if (!problems.isEmpty() || !left.isEmpty())
             m_messages.failure(
-                BatchReport::listed(QStringLiteral("下列文件没有恢复原名："), problems));
+                BatchReport::listed(QStringLiteral("下列文件没有恢复原名："), problems) +
+                QLatin1Char('\n') + left.trimmed());
         // The list shows the names as they are now.
         m_lstFiles->refresh();
     };

@@ -33,8 +33,8 @@ double engineRun(const QByteArray &folder, const QByteArrayList &names)
     Quiet messages;
     BatchState state;
     const double start = cpuSeconds();
-    RunSerialRename(QStringLiteral("新名#"), QStringLiteral("000001"), folder, names, results,
-                    messages, state);
+    RunSerialRename(QStringLiteral("新名#").toUtf8(), QStringLiteral("000001"), folder, names,
+                    results, messages, state);
     return cpuSeconds() - start;
 }
 
@@ -47,7 +47,7 @@ int main()
     for (int i = 0; i < fileCount; ++i)
         names.append("photo " + QByteArray::number(i).rightJustified(5, '0') + ".jpg");
     QByteArrayList targets;
-    const SerialNamer namer(QStringLiteral("新名#"), 1, QStringLiteral("000000"));
+    const SerialNamer namer(QStringLiteral("新名#").toUtf8(), 1, QStringLiteral("000000"));
     for (qsizetype i = 0; i < names.size(); ++i)
         targets.append(namer.newName(i, names[i]));
 

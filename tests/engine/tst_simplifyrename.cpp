@@ -113,8 +113,9 @@ private Q_SLOTS:
             "", "乾.txt|幹.txt");
         row("all, many vanished, the rest goes on", "說明", {}, {}, gone + "|說明", true, "说明",
             "说明", gone);
-        row("all, not UTF-8", notUtf8 + "|說明", {}, {}, notUtf8 + "|說明", true, notUtf8 + "|说明",
-            "\\xFF舊.txt|说明", "");
+        // Only the runs of valid UTF-8 are converted; the other bytes stay.
+        row("all, not UTF-8", notUtf8 + "|說明", {}, {}, notUtf8 + "|說明", true, "\xff旧.txt|说明",
+            "\\xFF旧.txt|说明", "");
     }
     void convert()
     {

@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace tolvane::test {
 namespace {
 
@@ -84,12 +86,18 @@ QString check(int fd, const QByteArray &folder, const Pick &pick)
     bool confirmed = false;
     std::unique_ptr<BatchJob> job;
     if (const unsigned kind = pick(4); kind == 0) {
-        static const char *const starts[] = {"1", "01", "001", "0", "9", "99", "2.5", "-3", ""};
+        static const char *const starts[] = {"1",  "01",  "001", "0", "9",
+                                             "99", "2.5", "-3",  "",  "9e300"};
+        // Now and then a pattern that would leave the folder, or make names of megabytes.
+        static const QByteArrayList odd = QByteArray("/|../|.|..|\0|#", 14).split('|');
         QByteArray pattern = randomName(pick);
         for (unsigned n = pick(4); n > 0; --n)
             pattern.insert(pick(unsigned(pattern.size()) + 1), '#');
-        job = startSerialRename(QString::fromUtf8(pattern), QString::fromLatin1(starts[pick(9)]),
-                                folder, files, results, boxes, serial);
+        if (pick(8) == 0)
+            pattern.insert(pick(unsigned(pattern.size()) + 1),
+                           odd[pick(unsigned(odd.size()))].repeated(pick(2) ? 1 : 3000));
+        job = startSerialRename(pattern, QString::fromLatin1(starts[pick(10)]), folder, files,
+                                results, boxes, serial);
     } else if (kind == 1) {
         job = startConvertFolder(folder, files, boxes, conversion, &confirmed);
     } else if (kind == 2) {
@@ -110,7 +118,11 @@ QString check(int fd, const QByteArray &folder, const Pick &pick)
     // Where every entry belongs: files reported moved at their new names, all else as it was.
     QHash<QByteArray, QByteArray> placed;
     if (job)
-        job->run();
+        job->prepare();
+    if (const QString broken = job ? job->plan().checkInvariants() : QString(); !broken.isEmpty())
+        return u"the plan breaks an invariant: "_s + broken;
+    if (job && job->stage() == BatchJob::Stage::Ready)
+        job->execute();
     for (size_t i = 0; job && i < job->results().size(); ++i)
         if (const PlannedRename &rename = job->plan().renames[qsizetype(i)];
             job->results()[i].outcome == RenameResult::Outcome::Done)

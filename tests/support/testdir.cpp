@@ -73,10 +73,24 @@ QByteArray TestDir::content(const QByteArray &name) const
     return data;
 }
 
+void writeFile(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool made = fd >= 0 && ::write(fd, content.constData(), content.size()) == content.size();
+    ::close(fd);
+    if (!made)
+        qFatal("cannot write test file %s", path.constData());
+}
+
 QList<QByteArray> TestDir::names() const
 {
+    return namesIn(nativePath());
+}
+
+QList<QByteArray> TestDir::namesIn(const QByteArray &folder)
+{
     QList<QByteArray> result;
-    DIR *dir = ::opendir(nativePath().constData());
+    DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return result;
     while (const dirent *entry = ::readdir(dir)) {

@@ -32,6 +32,7 @@ public:
     QByteArray content(const QByteArray &name) const;
     // Names of the folder's entries (files and folders, hidden ones too), byte-sorted.
     QList<QByteArray> names() const;
+    static QList<QByteArray> namesIn(const QByteArray &folder);
     // Content of every regular file with how often it occurs: the "nothing lost" fingerprint.
     std::map<QByteArray, int> contents() const;
 
@@ -40,5 +41,8 @@ private:
 
     QTemporaryDir m_dir;
 };
+
+// Writes a file at any path, replacing what it held.
+void writeFile(const QByteArray &path, const QByteArray &content);
 
 } // namespace tolvane::test

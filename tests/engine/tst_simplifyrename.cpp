@@ -105,6 +105,9 @@ private Q_SLOTS:
             "");
         row("one, target taken", "舊.txt|旧.txt", "舊.txt", u"舊"_s, {}, true, "舊.txt|旧.txt", "",
             "舊.txt");
+        // text4 as the list shows it: the name's own bytes are converted, not its escapes.
+        row("one, not UTF-8, as shown", notUtf8, notUtf8, displayName("\xff\xe8\x88\x8a"), {}, true,
+            "\xff旧.txt", "\\xFF旧.txt", "");
         row("all: traditional, plain, whole name", "舊.TXT|readme.md|舊檔案.報告", {}, {},
             "舊.TXT|readme.md|舊檔案.報告", true, "旧.TXT|readme.md|旧档案.报告",
             "旧.TXT|readme.md|旧档案.报告", "");

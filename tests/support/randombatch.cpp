@@ -59,7 +59,8 @@ QByteArray randomName(const Pick &pick)
 }
 
 // Makes the folder and the batch, runs it and its undo and compares the folder after each.
-QString check(int fd, const QByteArray &folder, const Pick &pick)
+QString check(int &fd, const QByteArray &folder, const Pick &pick,
+              const std::function<void()> &beforeUndo)
 {
     QByteArrayList files;
     for (unsigned i = 0, count = pick(13); i < count; ++i) {
@@ -133,6 +134,12 @@ QString check(int fd, const QByteArray &folder, const Pick &pick)
     Listing found = listing(fd);
     const char *when = "after the batch";
     if (found == expected && job && job->total() > 0) {
+        job.reset(); // it holds the folder open
+        if (beforeUndo) {
+            ::close(fd);
+            beforeUndo();
+            fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+        }
         Undo undo;
         undo.prepare();
         undo.execute();
@@ -149,11 +156,12 @@ QString check(int fd, const QByteArray &folder, const Pick &pick)
 
 } // namespace
 
-QString randomBatch(const Pick &pick)
+QString randomBatch(const Pick &pick, const QByteArray &parent,
+                    const std::function<void()> &beforeUndo)
 {
-    const TestDir dir;
-    const int fd = ::open(dir.nativePath().constData(), O_RDONLY | O_DIRECTORY);
-    const QString problem = check(fd, dir.nativePath(), pick);
+    const TestDir dir(parent);
+    int fd = ::open(dir.nativePath().constData(), O_RDONLY | O_DIRECTORY);
+    const QString problem = check(fd, dir.nativePath(), pick, beforeUndo);
     ::close(fd);
     return problem;
 }

@@ -185,9 +185,8 @@ QString TestMount::mount(const QByteArray &source)
 
 QString TestMount::unmount()
 {
-    // A failed test may have left a file open; then the mount goes once it is closed.
     if (m_mounted && ::umount2(m_at.constData(), 0) != 0)
-        ::umount2(m_at.constData(), MNT_DETACH);
+        return u"cannot unmount: "_s + QString::fromLocal8Bit(strerror(errno));
     m_mounted = false;
     // A FUSE daemon lets the image go only once it has ended.
     for (int i = 0; i < 100 && isFuse(m_kind) && !m_device.isEmpty(); ++i) {
@@ -204,7 +203,8 @@ QString TestMount::remount(bool elsewhere)
 {
     if (!isImage(m_kind))
         return u"only images are remounted"_s;
-    unmount();
+    if (const QString error = unmount(); !error.isEmpty())
+        return error;
     m_at = QFile::encodeName(m_dir.filePath(elsewhere ? u"mnt-elsewhere"_s : u"mnt"_s));
     QDir().mkpath(QFile::decodeName(m_at));
     return attach();
@@ -212,7 +212,9 @@ QString TestMount::remount(bool elsewhere)
 
 TestMount::~TestMount()
 {
-    unmount();
+    // A failed test may have left a file open; then the mount goes once it is closed.
+    if (!unmount().isEmpty())
+        ::umount2(m_at.constData(), MNT_DETACH);
     QString error;
     if (!m_device.isEmpty())
         runTool(u"losetup"_s, {u"-d"_s, m_device}, error);

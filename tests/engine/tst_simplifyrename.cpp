@@ -114,7 +114,7 @@ private Q_SLOTS:
         row("all, many vanished, the rest goes on", "說明", {}, {}, gone + "|說明", true, "说明",
             "说明", gone);
         row("all, not UTF-8", notUtf8 + "|說明", {}, {}, notUtf8 + "|說明", true, notUtf8 + "|说明",
-            "\\xFF舊.txt|说明", "");
+            "$'\\377舊.txt'|说明", "");
     }
     void convert()
     {

@@ -54,12 +54,14 @@ QByteArray argumentBytes(const QString &text)
 const QString helpText = QStringLiteral(
     "用法：\n"
     "  tolvane [文件夹]                          打开窗口\n"
-    "  tolvane --rename 模式 --start 编号 [--apply] [--json] [文件夹]\n"
-    "  tolvane --simplify [--apply] [--json] [文件夹]\n"
-    "  tolvane --undo [--apply] [--json]\n"
+    "  tolvane --rename 模式 --start 编号 [--apply] [--json | -0] [文件夹]\n"
+    "  tolvane --simplify [--apply] [--json | -0] [文件夹]\n"
+    "  tolvane --undo [--apply] [--json | -0]\n"
     "\n"
     "不带 --apply 时只列出计划的改名，每行“旧名<TAB>新名”，不改动任何文件；\n"
     "不能改名的文件及原因写到标准错误。文件夹默认为当前文件夹，文件及其顺序与窗口中列出的相同。\n"
+    "名字含控制字符（如换行、制表符、ESC）、双向控制字符或不是 UTF-8 的字节时，行中和标准错误中\n"
+    "都写成 bash 的 $'...' 形式，如 $'新\\n行.txt'，bash 把它还原为名字原来的字节。\n"
     "\n"
     "选项：\n"
     "  --rename 模式   按序号改名：模式中的“#”换成序号，文件保留原扩展名。\n"
@@ -74,7 +76,11 @@ const QString helpText = QStringLiteral(
     "  --apply         真正改名，并列出已改名的文件。\n"
     "                  例：tolvane --simplify --apply ~/文檔\n"
     "  --json          输出一个 JSON 数组，每个文件一个对象：from、to、status、error。\n"
+    "                  名字中不是 UTF-8 的字节写成 \\xNN，名字原来的字节另以 base64 写在\n"
+    "                  from_base64、to_base64 中（只有这样的名字才有这两项）。\n"
     "                  例：tolvane --simplify --json ~/文檔\n"
+    "  -0, --null      每个改名输出为旧名、NUL、新名、NUL，名字的字节原样不变，供脚本读取。\n"
+    "                  例：tolvane --simplify -0 ~/文檔 | xargs -0 -n 2 printf '%q → %q\\n'\n"
     "  -h, --help      显示本帮助。\n"
     "                  例：tolvane --help\n"
     "  --version       显示版本。\n"
@@ -105,7 +111,7 @@ struct Request
     QString start;
     QByteArray folder = ".";
     bool apply = false;
-    bool json = false;
+    CommandReport::Format output = CommandReport::Format::Lines;
 };
 
 // Why the parsed options do not make one request; empty when they do.
@@ -137,7 +143,13 @@ QString requestError(const QCommandLineParser &parser, Request &request)
     request.pattern = argumentBytes(parser.value(QStringLiteral("rename")));
     request.start = parser.value(QStringLiteral("start"));
     request.apply = parser.isSet(QStringLiteral("apply"));
-    request.json = parser.isSet(QStringLiteral("json"));
+    const bool json = parser.isSet(QStringLiteral("json"));
+    if (json && parser.isSet(QStringLiteral("null")))
+        return QStringLiteral("-0 和 --json 只能选一个。");
+    if (json)
+        request.output = CommandReport::Format::Json;
+    else if (parser.isSet(QStringLiteral("null")))
+        request.output = CommandReport::Format::Null;
     return {};
 }
 
@@ -174,7 +186,7 @@ int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QStr
 
 int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem)
 {
-    CommandReport report(request.json);
+    CommandReport report(request.output);
     // Opened once: the files are listed, planned and moved in this folder, whatever happens to
     // its path meanwhile. Absolute, so that an undo from elsewhere finds it again.
     const std::shared_ptr<const FolderHandle> folder = FolderHandle::open(request.folder);
@@ -204,7 +216,7 @@ int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem
 
 int runUndo(const Request &request)
 {
-    CommandReport report(request.json);
+    CommandReport report(request.output);
     Undo undo;
     undo.prepare();
     if (undo.stage() == Undo::Stage::NothingToUndo)
@@ -230,7 +242,7 @@ int run(const Request &request)
     case Request::Rename: {
         if (const QString text = serialRenameRefusal(request.pattern, request.start);
             !text.isEmpty())
-            return CommandReport(request.json).finish(text, true);
+            return CommandReport(request.output).finish(text, true);
         const SerialNamer namer(request.pattern, StartValue(request.start),
                                 SerialFormatFor(startTextLength(request.start)));
         return runBatch(
@@ -239,7 +251,7 @@ int run(const Request &request)
     }
     case Request::Simplify:
         if (const QString text = conversionRefusal(); !text.isEmpty())
-            return CommandReport(request.json).finish(text, true);
+            return CommandReport(request.output).finish(text, true);
         return runBatch(
             request, [](qsizetype, const QByteArray &name) { return simplifiedFileName(name); },
             false);
@@ -261,6 +273,7 @@ int runCommandLine(const QByteArrayList &arguments)
         {QStringLiteral("undo"), {}},
         {QStringLiteral("apply"), {}},
         {QStringLiteral("json"), {}},
+        {{QStringLiteral("0"), QStringLiteral("null")}, {}},
         {{QStringLiteral("h"), QStringLiteral("help")}, {}},
         {QStringLiteral("version"), {}},
     });

@@ -60,11 +60,11 @@ CommandReport::Status statusOf(RenameResult::Outcome outcome)
     return S::NotRun;
 }
 
-// JSON strings are Unicode: a name that is not valid UTF-8 is shown escaped as in the window
-// ("\xNN"), and its exact bytes travel beside it in base64.
+// JSON strings are Unicode: a name that is not valid UTF-8 is given with those bytes as "\xNN",
+// and its exact bytes travel beside it in base64.
 void putName(QJsonObject &object, const QString &key, const QByteArray &name)
 {
-    object.insert(key, displayName(name));
+    object.insert(key, nameText(name));
     if (!isValidUtf8(name))
         object.insert(key + QStringLiteral("_base64"), QString::fromLatin1(name.toBase64()));
 }
@@ -72,6 +72,26 @@ void putName(QJsonObject &object, const QString &key, const QByteArray &name)
 void writeErr(const QString &text)
 {
     std::fputs(text.toUtf8().constData(), stderr);
+}
+
+void writeOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// The JSON writer escapes only C0 controls: DEL, C1 controls and bidirectional overrides would
+// reach a terminal as they are. Outside strings the document is ASCII.
+QByteArray escapeControls(const QByteArray &json)
+{
+    QString text;
+    text.reserve(json.size());
+    for (const QChar c : QString::fromUtf8(json)) {
+        if (c.unicode() >= 0x7F && isEscapedCharacter(c.unicode()))
+            text.append(QStringLiteral("\\u%1").arg(uint(c.unicode()), 4, 16, QLatin1Char('0')));
+        else
+            text.append(c);
+    }
+    return text.toUtf8();
 }
 
 } // namespace
@@ -128,15 +148,16 @@ qsizetype CommandReport::kept() const
 
 int CommandReport::finish(const QString &summary, bool nothingDone)
 {
-    if (m_json)
+    if (m_format == Format::Json)
         writeJson();
     else
-        writeLines();
+        writePairs();
     std::fflush(stdout);
     for (const Entry &entry : std::as_const(m_entries))
         if (!entry.error.isEmpty())
             writeErr(QStringLiteral("“%1”→“%2”：%3\n")
-                         .arg(displayName(entry.from), displayName(entry.to), entry.error));
+                         .arg(BatchReport::shownName(entry.from), BatchReport::shownName(entry.to),
+                              entry.error));
     if (!summary.isEmpty())
         complain(summary);
 
@@ -145,13 +166,15 @@ int CommandReport::finish(const QString &summary, bool nothingDone)
     return kept() == 0 ? 0 : 2;
 }
 
-void CommandReport::writeLines() const
+void CommandReport::writePairs() const
 {
     for (const Entry &entry : m_entries) {
         if (entry.status != Status::Planned && entry.status != Status::Done)
             continue;
-        const QByteArray line = entry.from + '\t' + entry.to + '\n';
-        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        if (m_format == Format::Null)
+            writeOut(entry.from + '\0' + entry.to + '\0');
+        else
+            writeOut((displayName(entry.from) + u'\t' + displayName(entry.to) + u'\n').toUtf8());
     }
 }
 
@@ -167,8 +190,7 @@ void CommandReport::writeJson() const
                       entry.error.isEmpty() ? QJsonValue() : QJsonValue(entry.error));
         array.append(object);
     }
-    const QByteArray text = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    writeOut(escapeControls(QJsonDocument(array).toJson(QJsonDocument::Indented)));
 }
 
 } // namespace tolvane

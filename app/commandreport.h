@@ -9,9 +9,11 @@
 
 namespace tolvane {
 
-// What a command-line batch prints: every rename planned (a preview) or done, as
-// "OLD<TAB>NEW" lines of the names' own bytes or as one JSON array, and every file that keeps
-// its name on standard error with the reason. The exit status follows from the same entries.
+// What a command-line batch prints: every rename planned (a preview) or done, and every file
+// that keeps its name on standard error with the reason. Names are shown as displayName shows
+// them, safe in a terminal, except where a script reads them: "-0" writes their own bytes, JSON
+// their text (with the bytes beside names that are not UTF-8). The exit status follows from
+// the same entries.
 class CommandReport
 {
 public:
@@ -26,8 +28,10 @@ public:
         Lost,
         Unchanged
     };
+    // "OLD<TAB>NEW" lines, "OLD\0NEW\0" pairs, or one JSON array.
+    enum class Format { Lines, Null, Json };
 
-    explicit CommandReport(bool json) : m_json(json) {}
+    explicit CommandReport(Format format) : m_format(format) {}
 
     // The files of a job that change name or keep it against the plan; applied tells whether
     // the job was meant to move them (a preview only plans).
@@ -53,10 +57,10 @@ private:
         Status status;
         QString error;
     };
-    void writeLines() const;
+    void writePairs() const;
     void writeJson() const;
 
-    bool m_json;
+    Format m_format;
     QList<Entry> m_entries;
 };
 

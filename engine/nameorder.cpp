@@ -95,7 +95,7 @@ struct Less
 };
 
 // Keys and sorts one slice of the names; slices are merged afterwards.
-// The display form lives only as long as its key is being made. The keys stay in `keys` until
+// The text of a name lives only as long as its key is being made. The keys stay in `keys` until
 // the slices are merged.
 void sortSlice(const std::vector<QByteArrayView> &names, std::vector<Item> &items,
                std::vector<uint8_t> &keys, qsizetype from, qsizetype to)
@@ -107,7 +107,7 @@ void sortSlice(const std::vector<QByteArrayView> &names, std::vector<Item> &item
     for (qsizetype i = from; i < to; ++i) {
         starts.push_back(keys.size());
         const QByteArray raw = QByteArray::fromRawData(names[i].data(), names[i].size());
-        collator.appendKey(displayName(raw), keys);
+        collator.appendKey(nameText(raw), keys);
     }
     // Pointers only now that the buffer has stopped growing.
     items.reserve(to - from);

@@ -85,10 +85,10 @@ std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
     state.NameToConvert = text4Text;
     const QByteArray typed = FToJ(text4Text, state).toUtf8();
     state.ConvertedName.clear();
-    // The box shows the name's display form: left as shown, the name's own bytes are converted,
+    // A click fills the box with the name as text: left so, the name's own bytes are converted,
     // so that bytes that are not UTF-8 are not replaced by their escapes.
     const QByteArray own = baseName(selected);
-    const QByteArray base = text4Text == displayName(own) ? simplifiedFileName(own) : typed;
+    const QByteArray base = text4Text == nameText(own) ? simplifiedFileName(own) : typed;
     const QByteArray target = base + dotExtension(selected);
     if (base.isEmpty() && target != selected) {
         messages.failure(

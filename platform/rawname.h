@@ -5,10 +5,22 @@
 
 namespace tolvane {
 
-// File names are raw bytes: a file's identity is exactly what readdir returned. The screen shows
-// a display form in which bytes that are not valid UTF-8 appear escaped as "\xNN".
+// File names are raw bytes: a file's identity is exactly what readdir returned.
+
+// A name as text: valid UTF-8 exactly as it is (a leading byte-order mark included), each byte
+// that is not part of it as "\xNN". For text that may become a name again, for sorting and for
+// JSON; it holds control characters as they are, so it is not for a terminal.
+QString nameText(const QByteArray &raw);
+
+// A name as the window and the terminal show it: the name itself, unless it holds control
+// characters, bidirectional overrides or isolates, or bytes that are not valid UTF-8 (or starts
+// as this form does), which make it a bash $'...' string that gives back exactly its bytes.
 QString displayName(const QByteArray &raw);
+
 bool isValidUtf8(const QByteArray &raw);
+// Whether displayName escapes the character: a control character or a bidirectional override
+// or isolate.
+bool isEscapedCharacter(char32_t c);
 
 // Joins a folder and a name with exactly one "/" (the root "/" gets no second one).
 QByteArray joinPath(const QByteArray &folder, const QByteArray &name);

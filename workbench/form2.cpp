@@ -241,7 +241,7 @@ void Form2::lstMap_Change()
 
 void Form2::lstFiles_Click()
 {
-    const QString base = displayName(baseName(m_lstFiles->selectedName()));
+    const QString base = nameText(baseName(m_lstFiles->selectedName()));
     m_text1->setText(base);
     m_text4->setText(base);
 }

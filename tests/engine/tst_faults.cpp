@@ -410,17 +410,22 @@ private Q_SLOTS:
         if (remounted)
             QCOMPARE(s.mounts.front()->remount(true), QString());
         for (int round = 0; round < 2; ++round) {
-            Undo undo;
-            undo.prepare();
-            // A batch that moved nothing leaves nothing to undo.
-            if (!moved)
-                QVERIFY(undo.stage() != Undo::Stage::Ready);
-            undo.execute();
-            said += u'\n' + (undo.problemLines() << undo.error() << undo.leftText()).join(u'\n');
+            bool finished = false;
+            {
+                Undo undo; // holds the folder open while it lives
+                undo.prepare();
+                // A batch that moved nothing leaves nothing to undo.
+                if (!moved)
+                    QVERIFY(undo.stage() != Undo::Stage::Ready);
+                undo.execute();
+                said +=
+                    u'\n' + (undo.problemLines() << undo.error() << undo.leftText()).join(u'\n');
+                finished = undo.stage() == Undo::Stage::Ran && undo.left() == 0;
+            }
             if (round == 0 && remounted)
                 QCOMPARE(s.mounts.front()->remount(false), QString());
             s.lift();
-            if (undo.stage() == Undo::Stage::Ran && undo.left() == 0)
+            if (finished)
                 break;
         }
         said = said.trimmed();

@@ -28,7 +28,7 @@ private Q_SLOTS:
             << test::texts("A.txt|b.txt|File1|file2|file10|img_3|img_020");
         QTest::newRow("hidden left out, invalid UTF-8 escaped")
             << test::names(".profile|.git/|caf\xe9.txt|abc") << false
-            << test::texts("abc|caf\\xE9.txt");
+            << test::texts("abc|$'caf\\351.txt'");
         QTest::newRow("folders only")
             << test::names("sub10/|sub9/|.git/|file") << true << test::texts("sub9|sub10");
     }

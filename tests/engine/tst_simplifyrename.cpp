@@ -105,9 +105,9 @@ private Q_SLOTS:
             "");
         row("one, target taken", "舊.txt|旧.txt", "舊.txt", u"舊"_s, {}, true, "舊.txt|旧.txt", "",
             "舊.txt");
-        // text4 as the list shows it: the name's own bytes are converted, not its escapes.
-        row("one, not UTF-8, as shown", notUtf8, notUtf8, displayName("\xff\xe8\x88\x8a"), {}, true,
-            "\xff旧.txt", "\\xFF旧.txt", "");
+        // text4 as a click fills it: the name's own bytes are converted, not its escapes.
+        row("one, not UTF-8, as shown", notUtf8, notUtf8, nameText("\xff\xe8\x88\x8a"), {}, true,
+            "\xff旧.txt", "$'\\377旧.txt'", "");
         row("all: traditional, plain, whole name", "舊.TXT|readme.md|舊檔案.報告", {}, {},
             "舊.TXT|readme.md|舊檔案.報告", true, "旧.TXT|readme.md|旧档案.报告",
             "旧.TXT|readme.md|旧档案.报告", "");
@@ -118,7 +118,7 @@ private Q_SLOTS:
             "说明", gone);
         // Only the runs of valid UTF-8 are converted; the other bytes stay.
         row("all, not UTF-8", notUtf8 + "|說明", {}, {}, notUtf8 + "|說明", true, "\xff旧.txt|说明",
-            "\\xFF旧.txt|说明", "");
+            "$'\\377旧.txt'|说明", "");
     }
     void convert()
     {

@@ -272,7 +272,8 @@ private Q_SLOTS:
     }
 
     // Both conversions ask first, append to List1 without clearing it and leave the file list
-    // as it was; converting the whole folder hides Command5 until the folder changes.
+    // as it was; converting the whole folder hides Command5 until the folder changes. Both
+    // lists show a name with a newline escaped.
     void conversion_data()
     {
         QTest::addColumn<QByteArray>("command");
@@ -285,11 +286,11 @@ private Q_SLOTS:
             QTest::newRow(name) << QByteArray(command) << edited << yes << test::names(after)
                                 << test::texts(listed);
         };
-        row("one, text4 edited", "Command4", u"報告"_s, true, "readme.md|报告.txt",
+        row("one, text4 edited", "Command4", u"報告"_s, true, "readme.md|x\n舊.txt|报告.txt",
             "earlier|报告.txt");
-        row("one, No", "Command4", {}, false, "readme.md|舊檔案.txt", "earlier");
-        row("all, Yes", "Command5", {}, true, "readme.md|旧档案.txt",
-            "earlier|readme.md|旧档案.txt");
+        row("one, No", "Command4", {}, false, "readme.md|x\n舊.txt|舊檔案.txt", "earlier");
+        row("all, Yes", "Command5", {}, true, "readme.md|x\n旧.txt|旧档案.txt",
+            "earlier|readme.md|$'x\\n旧.txt'|旧档案.txt");
     }
     void conversion()
     {
@@ -299,9 +300,10 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, after);
         QFETCH(QStringList, listed);
         Fixture f;
-        f.openFolder({"舊檔案.txt", "readme.md"});
+        f.openFolder({"舊檔案.txt", "readme.md", "x\n舊.txt"});
         const auto before = f.dir.contents();
         const QStringList shown = f.files()->displayNames();
+        QCOMPARE(shown, (QStringList{u"readme.md"_s, u"$'x\\n舊.txt'"_s, u"舊檔案.txt"_s}));
         f.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
         f.list1()->addItem(u"earlier"_s);
         f.clickFile("舊檔案.txt");

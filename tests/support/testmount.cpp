@@ -2,25 +2,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
-#include <netinet/in.h>
 #include <sys/mount.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace tolvane::test {
 namespace {
-
-QString findTool(const QString &tool)
-{
-    return QStandardPaths::findExecutable(tool, {u"/usr/sbin"_s, u"/sbin"_s, u"/usr/bin"_s});
-}
 
 bool isImage(TestMount::Kind kind)
 {
@@ -34,67 +27,12 @@ bool isFuse(TestMount::Kind kind)
     return kind == K::Exfat || kind == K::Ntfs || kind == K::Bindfs || kind == K::Sshfs;
 }
 
-// Binds to a free port of 127.0.0.1 (the port then), or connects to one (0 when it answered).
-int localPort(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(quint16(port));
-    socklen_t size = sizeof address;
-    const auto at = reinterpret_cast<sockaddr *>(&address);
-    int result = -1;
-    if (port == 0 && ::bind(fd, at, size) == 0 && ::getsockname(fd, at, &size) == 0)
-        result = ntohs(address.sin_port);
-    else if (port != 0)
-        result = ::connect(fd, at, size) == 0 ? 0 : -1;
-    ::close(fd);
-    return result;
-}
-
-// An sshd of the test's own, on a free port of 127.0.0.1, that lets root in with a key made
-// here: its port, or 0 with `error` set.
-int startSshd(const QString &dir, QProcess &sshd, QString &error)
-{
-    const QString sshdPath = findTool(u"sshd"_s);
-    if (sshdPath.isEmpty() || findTool(u"ssh-keygen"_s).isEmpty()) {
-        error = u"openssh-server is not installed"_s;
-        return 0;
-    }
-    for (const QString &key : {u"host"_s, u"client"_s})
-        runTool(u"ssh-keygen"_s,
-                {u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, {}, u"-f"_s, dir + u'/' + key}, error);
-    QFile::copy(dir + u"/client.pub"_s, dir + u"/authorized_keys"_s);
-    const int port = localPort(0);
-    QFile config(dir + u"/sshd_config"_s);
-    config.open(QIODevice::WriteOnly);
-    config.write(u"Port %1\nListenAddress 127.0.0.1\nHostKey %2/host\nAuthorizedKeysFile "
-                 "%2/authorized_keys\nPermitRootLogin prohibit-password\nPasswordAuthentication "
-                 "no\nStrictModes no\nUsePAM no\nPidFile %2/sshd.pid\nSubsystem sftp "
-                 "internal-sftp\n"_s.arg(port)
-                     .arg(dir)
-                     .toUtf8());
-    config.close();
-    QDir().mkpath(u"/run/sshd"_s);
-    sshd.start(sshdPath, {u"-D"_s, u"-e"_s, u"-f"_s, config.fileName()});
-    for (int i = 0; i < 100 && error.isEmpty(); ++i) {
-        if (localPort(port) == 0)
-            return port;
-        if (sshd.state() == QProcess::NotRunning)
-            error = u"sshd did not start: "_s + QString::fromLocal8Bit(sshd.readAllStandardError());
-        QThread::msleep(50);
-    }
-    if (error.isEmpty())
-        error = u"sshd does not answer"_s;
-    return 0;
-}
-
 } // namespace
 
 QString runTool(const QString &tool, const QStringList &arguments, QString &error)
 {
-    const QString program = findTool(tool);
+    const QString program =
+        QStandardPaths::findExecutable(tool, {u"/usr/sbin"_s, u"/sbin"_s, u"/usr/bin"_s});
     if (program.isEmpty()) {
         error = tool + u" is not installed"_s;
         return {};
@@ -160,14 +98,8 @@ QString TestMount::mount(const QByteArray &source)
         if (m_kind == Kind::Bindfs) {
             runTool(u"bindfs"_s, {served, at}, error);
         } else {
-            m_sshd = std::make_unique<QProcess>();
-            const int port = startSshd(m_dir.path(), *m_sshd, error);
-            if (port)
-                runTool(u"sshfs"_s,
-                        {u"root@127.0.0.1:"_s + served, at, u"-p"_s, QString::number(port), u"-o"_s,
-                         u"IdentityFile=%1/client,StrictHostKeyChecking=no,"
-                         "UserKnownHostsFile=/dev/null,BatchMode=yes"_s.arg(m_dir.path())},
-                        error);
+            runTool(QStringLiteral(TOLVANE_TEST_SUPPORT "/sshfs-mount.sh"),
+                    {served, at, m_dir.path()}, error);
         }
         m_mounted = error.isEmpty();
         return error;
@@ -218,10 +150,9 @@ TestMount::~TestMount()
     QString error;
     if (!m_device.isEmpty())
         runTool(u"losetup"_s, {u"-d"_s, m_device}, error);
-    if (m_sshd) {
-        m_sshd->terminate();
-        m_sshd->waitForFinished(5000);
-    }
+    if (m_kind == Kind::Sshfs)
+        runTool(QStringLiteral(TOLVANE_TEST_SUPPORT "/sshfs-mount.sh"), {u"stop"_s, m_dir.path()},
+                error);
     if (!error.isEmpty())
         qWarning("%s", qPrintable(error));
 }

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <memory>
 
 namespace tolvane::test {
 
@@ -41,7 +39,6 @@ private:
     QString m_device;
     QByteArray m_at;
     bool m_mounted = false;
-    std::unique_ptr<QProcess> m_sshd;
     QString m_skipReason;
 };
 

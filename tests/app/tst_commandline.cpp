@@ -107,6 +107,18 @@ private Q_SLOTS:
             << QByteArray(R"([{"error":null,"from":"c\\xFF.txt","from_base64":"Y/8udHh0",)"
                           R"("status":"planned","to":"x01.txt"}])")
             << QString() << fixture();
+        // Arguments are bytes: a pattern's are kept, a folder's byte-order mark is not dropped.
+        QTest::newRow("pattern bytes")
+            << none << QByteArrayList{"--rename", "y\xff#", "--start", "1", "--apply", "\xfe"} << 0
+            << QByteArray("$'c\\377.txt'\t$'y\\37701.txt'\n") << QString()
+            << fixture({{"\xfe/c\xff.txt", "\xfe/y\xff"
+                                           "01.txt"}});
+        QTest::newRow("folder with a byte-order mark")
+            << none << QByteArrayList{"--simplify", "\xef\xbb\xbf簡"} << 1 << nothing
+            << QStringLiteral("无法打开文件夹") << fixture();
+        QTest::newRow("new names stay in the folder")
+            << none << QByteArrayList{"--rename", "../x#", "--start", "1", "--apply", "簡"} << 1
+            << nothing << QStringLiteral("不能含有“/”") << fixture();
         const QByteArrayList odd{"--rename", "z\t#", "--start", "1", "odd"};
         QTest::newRow("escaped")
             << none << odd << 0

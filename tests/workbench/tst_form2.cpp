@@ -180,6 +180,10 @@ private Q_SLOTS:
                  look.color(QPalette::Active, QPalette::Text));
         f.box("text1")->setText(u"#x"_s);
         QCOMPARE(f.box("text3")->Text(), u"05x"_s);
+        // A name that would leave the folder is refused while it is typed.
+        f.box("text1")->setText(u"../#x"_s);
+        QVERIFY(f.box("text3")->Text().contains(u"不能含有“/”"_s));
+        f.box("text1")->setText(u"#x"_s);
 
         // Command3 puts one "#" in place of the selection, with one Change, and a real click
         // (which takes the focus first, as the user's would) leaves the focus in the box.

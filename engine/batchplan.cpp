@@ -1,6 +1,7 @@
 #include "engine/batchplan.h"
 
 #include "platform/folderhandle.h"
+#include "platform/rawname.h"
 
 #include <QHash>
 #include <QSet>
@@ -222,17 +223,13 @@ void Planner::order()
 
 PlanProblem nameProblem(const QByteArray &name, long nameMax)
 {
+    if (isSingleName(name))
+        return name.size() > nameMax ? PlanProblem::TooLong : PlanProblem::None;
     if (name.isEmpty())
         return PlanProblem::Empty;
     if (name.contains('\0'))
         return PlanProblem::Nul;
-    if (name.contains('/'))
-        return PlanProblem::Slash;
-    if (name == "." || name == "..")
-        return PlanProblem::DotName;
-    if (name.size() > nameMax)
-        return PlanProblem::TooLong;
-    return PlanProblem::None;
+    return name.contains('/') ? PlanProblem::Slash : PlanProblem::DotName;
 }
 
 QByteArray temporaryName(const QByteArray &stem, qsizetype id)

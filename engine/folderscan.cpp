@@ -90,11 +90,6 @@ FileIdentity identityOf(const struct stat &st)
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-bool singleName(const QByteArray &name)
-{
-    return !name.isEmpty() && !name.contains('/') && !name.contains('\0');
-}
-
 } // namespace
 
 bool sameFile(const FileIdentity &recorded, const FileIdentity &found, bool stableInodes)
@@ -111,7 +106,7 @@ namespace {
 std::optional<struct stat> statAt(int folderFd, const QByteArray &name)
 {
     struct stat st;
-    if (!singleName(name) || ::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (!isSingleName(name) || ::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
     return st;
 }

@@ -117,7 +117,7 @@ std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
     *confirmed = true;
     // The form-level values end as a file-by-file conversion leaves them.
     if (!fileNames.isEmpty())
-        state.NameToConvert = QString::fromUtf8(fileNames.last());
+        state.NameToConvert = nameText(fileNames.last());
     state.ConvertedName.clear();
     return std::make_unique<BatchJob>(
         folderPath, fileNames,

@@ -2,6 +2,7 @@
 
 #include "platform/filecalls.h"
 #include "platform/folderhandle.h"
+#include "platform/rawname.h"
 #include "platform/systemerror.h"
 
 #include <algorithm>
@@ -43,12 +44,6 @@ FileMover::Result done()
 FileMover::Result failed(int error)
 {
     return {false, error, systemErrorText(error)};
-}
-
-// A name with "/" would reach out of the folder, or with a leading one ignore it altogether.
-bool usable(const QByteArray &name)
-{
-    return !name.isEmpty() && !name.contains('\0') && !name.contains('/');
 }
 
 // The errors a file system gives when it cannot rename without replacing (NFS, some FUSE).
@@ -108,7 +103,8 @@ FileMover::Result FileMover::move(const QByteArray &from, const QByteArray &to)
 {
     if (m_openError != 0)
         return failed(m_openError);
-    if (!usable(from) || !usable(to))
+    // A name with "/" would reach out of the folder, or with a leading one ignore it altogether.
+    if (!isSingleName(from) || !isSingleName(to))
         return failed(EINVAL);
     const char *source = from.constData();
     const char *target = to.constData();

@@ -126,6 +126,12 @@ QString displayName(const QByteArray &raw)
     return text.append(u'\'');
 }
 
+bool isSingleName(const QByteArray &name)
+{
+    return !name.isEmpty() && !name.contains('/') && !name.contains('\0') && name != "." &&
+           name != "..";
+}
+
 QByteArray joinPath(const QByteArray &folder, const QByteArray &name)
 {
     if (folder.endsWith('/'))

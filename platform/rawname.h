@@ -22,6 +22,10 @@ bool isValidUtf8(const QByteArray &raw);
 // or isolate.
 bool isEscapedCharacter(char32_t c);
 
+// A name of one entry of a folder: not empty, no "/" or NUL, not "." or "..". Anything else
+// would name another folder, or reach out of this one.
+bool isSingleName(const QByteArray &name);
+
 // Joins a folder and a name with exactly one "/" (the root "/" gets no second one).
 QByteArray joinPath(const QByteArray &folder, const QByteArray &name);
 

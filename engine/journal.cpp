@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QSet>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <dirent.h>
@@ -129,7 +130,9 @@ bool writeAll(int fd, const QByteArray &data)
 // Writes data to a new hidden file of the folder and flushes it: its name, or the error.
 Expected<QByteArray> writePart(int dir, const QByteArray &name, const QByteArray &data)
 {
-    const QByteArray part = '.' + name + ".part";
+    // Two threads may write a journal of one millisecond: each part has a name of its own.
+    static std::atomic<int> parts = 0;
+    const QByteArray part = '.' + name + '-' + QByteArray::number(parts++) + ".part";
     const int fd =
         ::openat(dir, part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)

@@ -5,7 +5,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -30,6 +32,20 @@ QString runTool(const QString &tool, const QStringList &arguments, QString &erro
         return {};
     }
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+FileMover::Way probeWay(const QByteArray &folder)
+{
+    QTemporaryDir scratch(QFile::decodeName(folder) + u"/probe-XXXXXX"_s);
+    const int at = ::open(QFile::encodeName(scratch.path()).constData(), O_RDONLY | O_DIRECTORY);
+    for (const char *name : {"a", "b"})
+        ::close(::openat(at, name, O_WRONLY | O_CREAT, 0644));
+    const bool noReplace = ::renameat2(at, "a", at, "b", RENAME_NOREPLACE) != 0 && errno == EEXIST;
+    const bool link = !noReplace && ::linkat(at, "a", at, "c", 0) == 0;
+    ::close(at);
+    return noReplace ? FileMover::Way::NoReplace
+           : link    ? FileMover::Way::Link
+                     : FileMover::Way::CheckThenRename;
 }
 
 QString TestMount::mount(Kind kind, const QByteArray &source)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filemover.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,11 @@ private:
     bool m_mounted = false;
     QString m_skipReason;
 };
+
+// The way a FileMover settles on in `folder`, found by trying the no-replace rename and a hard
+// link on scratch files there: drivers differ between releases (exFAT through libfuse3 honours
+// the no-replace flag, through libfuse 2 it does not).
+FileMover::Way probeWay(const QByteArray &folder);
 
 // Runs a tool from the system folders; returns its output, or sets `error` to why it failed.
 QString runTool(const QString &tool, const QStringList &arguments, QString &error);

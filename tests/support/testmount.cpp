@@ -1,5 +1,7 @@
 #include "support/testmount.h"
 
+#include "support/testdir.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -36,16 +38,12 @@ QString runTool(const QString &tool, const QStringList &arguments, QString &erro
 
 FileMover::Way probeWay(const QByteArray &folder)
 {
-    QTemporaryDir scratch(QFile::decodeName(folder) + u"/probe-XXXXXX"_s);
-    const int at = ::open(QFile::encodeName(scratch.path()).constData(), O_RDONLY | O_DIRECTORY);
-    for (const char *name : {"a", "b"})
-        ::close(::openat(at, name, O_WRONLY | O_CREAT, 0644));
-    const bool noReplace = ::renameat2(at, "a", at, "b", RENAME_NOREPLACE) != 0 && errno == EEXIST;
-    const bool link = !noReplace && ::linkat(at, "a", at, "c", 0) == 0;
-    ::close(at);
-    return noReplace ? FileMover::Way::NoReplace
-           : link    ? FileMover::Way::Link
-                     : FileMover::Way::CheckThenRename;
+    TestDir scratch(folder);
+    scratch.create({"a", "b"});
+    const QByteArray a = scratch.nativePath() + "/a", b = scratch.nativePath() + "/b";
+    if (::renameat2(AT_FDCWD, a, AT_FDCWD, b, RENAME_NOREPLACE) != 0 && errno == EEXIST)
+        return FileMover::Way::NoReplace;
+    return ::link(a, b + 'c') == 0 ? FileMover::Way::Link : FileMover::Way::CheckThenRename;
 }
 
 QString TestMount::mount(Kind kind, const QByteArray &source)

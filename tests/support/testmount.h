@@ -34,9 +34,8 @@ private:
     QString m_skipReason;
 };
 
-// The way a FileMover settles on in `folder`, found by trying the no-replace rename and a hard
-// link on scratch files there: drivers differ between releases (exFAT through libfuse3 honours
-// the no-replace flag, through libfuse 2 it does not).
+// The way a FileMover settles on in `folder`, tried on scratch files there: drivers differ
+// between releases (exfat-fuse honours RENAME_NOREPLACE on libfuse3, not on libfuse 2).
 FileMover::Way probeWay(const QByteArray &folder);
 
 // Runs a tool from the system folders; returns its output, or sets `error` to why it failed.

@@ -84,7 +84,8 @@ make_root() {
     local dir=$1
     shift
     debootstrap --variant=minbase --cache-dir="$base/cache-$suite" "$@" "$suite" "$dir" "$archive"
-    # Tests mount loop devices, FUSE and namespaces; Xvfb and dbus want /dev/shm and /run.
+    # Tests mount loop devices, FUSE and namespaces; Xvfb and dbus want /dev/shm and /run, a
+    # fresh one rather than this machine's.
     mount -t proc proc "$dir/proc"
     mount --rbind /sys "$dir/sys" && mount --make-rslave "$dir/sys"
     mount --rbind /dev "$dir/dev" && mount --make-rslave "$dir/dev"
@@ -132,7 +133,7 @@ echo "check-debian $suite: commit ${commit:0:12}, logs in $logs"
 archive=$(mirror)
 build=$work/build
 plain=$work/plain
-step debootstrap install_debootstrap
+step tools install_debootstrap
 step root make_root "$build" --include=git
 step clone clone
 step run.sh in_root "$build" "cd /root/tolvane && bash scripts/run.sh"
@@ -140,4 +141,4 @@ step test.sh in_root "$build" "cd /root/tolvane && bash scripts/test.sh"
 step package in_root "$build" "cd /root/tolvane && bash scripts/package.sh"
 step root2 make_root "$plain"
 step install install_package
-echo "check-debian $suite: all steps passed"
+echo "check-debian $suite: all steps passed in $((SECONDS / 60))m$(printf %02d $((SECONDS % 60)))s"

@@ -2,6 +2,7 @@
 
 #include "platform/filecalls.h"
 #include "platform/folderhandle.h"
+#include "platform/mountplace.h"
 #include "platform/rawname.h"
 #include "platform/systemerror.h"
 
@@ -22,8 +23,8 @@ FileCalls g_calls = systemFileCalls();
 
 // The way found to work on each file system, so that a new mover on a file system that refuses
 // the no-replace flag does not learn it again with every batch. Movers run on worker threads.
-// A device number alone is not enough: the next stick in the same loop or USB slot gets it
-// too, and would inherit a weaker way.
+// A device number alone is not enough: the next stick in the same loop or USB slot, or the next
+// FUSE mount, gets it too, and would inherit a weaker way.
 struct WayMemory
 {
     std::mutex mutex;
@@ -91,7 +92,13 @@ FileMover::FileMover(std::shared_ptr<const FolderHandle> folder) : m_handle(std:
     int fsid[2];
     static_assert(sizeof fsid == sizeof fs.f_fsid);
     std::memcpy(fsid, &fs.f_fsid, sizeof fsid);
-    m_device = {st.st_dev, quint64(fs.f_type), fsid[0], fsid[1]};
+    const std::optional<MountPlace> mount = mountPlaceOf(m_folder);
+    m_device = {st.st_dev,
+                quint64(fs.f_type),
+                fsid[0],
+                fsid[1],
+                mount ? mount->fileSystem : QByteArray(),
+                mount ? mount->mountPoint : QByteArray()};
     WayMemory &memory = wayMemory();
     const std::lock_guard lock(memory.mutex);
     const auto known = memory.ways.find(m_device);

@@ -47,8 +47,9 @@ public:
     Way way() const { return m_way; }
     int folderFd() const { return m_folder; }
 
-    // A file system as the movers remember it: device number, type and id.
-    using Device = std::tuple<dev_t, quint64, int, int>;
+    // A file system as the movers remember it: device number, type and id, and the name and
+    // mount point of the file system (FUSE mounts have no id, and reuse device numbers).
+    using Device = std::tuple<dev_t, quint64, int, int, QByteArray, QByteArray>;
 
 private:
     Result moveByLink(const char *from, const char *to);

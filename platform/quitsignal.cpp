@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace tolvane::QuitSignal {

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config clang-format
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev libvulkan-dev
     libopencc-dev libopencc-data opencc
     libicu-dev libblkid-dev

@@ -8,6 +8,7 @@
 #include <memory>
 
 using namespace tolvane;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(tolvane::ButtonState)
 
@@ -33,10 +34,10 @@ class CommandTest : public QObject
             m_c->setEnabled(false);
         } else if (w.size() == 2) {
             static const QHash<QString, std::pair<int, QString>> keys{
-                {u"Space"_qs, {Qt::Key_Space, u" "_qs}},
-                {u"Enter"_qs, {Qt::Key_Return, u"\r"_qs}},
-                {u"Keypad"_qs, {Qt::Key_Enter, u"\r"_qs}},
-                {u"A"_qs, {Qt::Key_A, u"a"_qs}}};
+                {u"Space"_s, {Qt::Key_Space, u" "_s}},
+                {u"Enter"_s, {Qt::Key_Return, u"\r"_s}},
+                {u"Keypad"_s, {Qt::Key_Enter, u"\r"_s}},
+                {u"A"_s, {Qt::Key_A, u"a"_s}}};
             const auto [code, text] = keys.value(w.at(1));
             if (what == u"shortcut") {
                 QShortcutEvent e(QKeySequence(code), 0);
@@ -48,10 +49,10 @@ class CommandTest : public QObject
             QCoreApplication::sendEvent(m_c.get(), &e);
         } else {
             static const QHash<QString, QEvent::Type> types{
-                {u"move"_qs, QEvent::MouseMove},
-                {u"press"_qs, QEvent::MouseButtonPress},
-                {u"dbl"_qs, QEvent::MouseButtonDblClick},
-                {u"release"_qs, QEvent::MouseButtonRelease}};
+                {u"move"_s, QEvent::MouseMove},
+                {u"press"_s, QEvent::MouseButtonPress},
+                {u"dbl"_s, QEvent::MouseButtonDblClick},
+                {u"release"_s, QEvent::MouseButtonRelease}};
             const QPointF pos(w.at(2).toDouble(), w.at(3).toDouble());
             const Qt::MouseButton button = w.at(1) == u"L"   ? Qt::LeftButton
                                            : w.at(1) == u"R" ? Qt::RightButton
@@ -67,7 +68,7 @@ class CommandTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_c.reset(createInstance<Command>(nullptr, m_host, u"Command1"_qs, nullptr));
+        m_c.reset(createInstance<Command>(nullptr, m_host, u"Command1"_s, nullptr));
         m_c->resizeNow(QSize(89, 33));
     }
     void cleanup() { m_c.reset(); }

@@ -7,6 +7,7 @@
 #include <QTest>
 
 using namespace tolvane;
+using namespace Qt::StringLiterals;
 
 class TestControlAccess : public QObject
 {
@@ -44,19 +45,19 @@ private Q_SLOTS:
         QStringList raised;
         if (kind == u"Command") {
             auto *button = new Command(&form);
-            button->setCaption(u"确 定"_qs);
-            connect(button, &Command::Click, this, [&raised] { raised << u"Click"_qs; });
+            button->setCaption(u"确 定"_s);
+            connect(button, &Command::Click, this, [&raised] { raised << u"Click"_s; });
             control = button;
         } else if (kind == u"check") {
             auto *box = new check(&form);
-            box->setCaption(u"全部"_qs);
+            box->setCaption(u"全部"_s);
             box->setValue(setup.toInt());
-            connect(box, &check::Click, this, [&raised] { raised << u"Click"_qs; });
+            connect(box, &check::Click, this, [&raised] { raised << u"Click"_s; });
             control = box;
         } else {
             control = new text(&form);
         }
-        (new QLabel(u"新文件名："_qs, &form))->setBuddy(control);
+        (new QLabel(u"新文件名："_s, &form))->setBuddy(control);
         control->setEnabled(setup != u"disable");
         form.setEnabled(setup != u"parent");
 
@@ -84,13 +85,13 @@ private Q_SLOTS:
         QTEST(iface->actionInterface()->actionNames().join(u' '), "actions");
         if (QAccessibleTextInterface *content = iface->textInterface()) {
             QVERIFY(iface->editableTextInterface());
-            static_cast<text *>(control)->setText(u"P#.txt"_qs);
+            static_cast<text *>(control)->setText(u"P#.txt"_s);
             raised << content->text(0, content->characterCount());
         } else {
             iface->actionInterface()->doAction(kind == u"check"
                                                    ? QAccessibleActionInterface::toggleAction()
                                                    : QAccessibleActionInterface::pressAction());
-            raised << u"/"_qs << states();
+            raised << u"/"_s << states();
         }
         QTEST(raised.join(u' '), "after");
     }

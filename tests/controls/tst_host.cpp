@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace tolvane;
+using namespace Qt::StringLiterals;
 
 class TestHost : public QObject
 {
@@ -17,15 +18,15 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QVariant>("defaultValue");
         QTest::newRow("string") << QVariant(QStringLiteral("新名#")) << QVariant(QString());
-        QTest::newRow("font") << QVariant(QFont(u"宋体"_qs, 9, QFont::Bold))
-                              << QVariant(QFont(u"Tahoma"_qs, 8));
+        QTest::newRow("font") << QVariant(QFont(u"宋体"_s, 9, QFont::Bold))
+                              << QVariant(QFont(u"Tahoma"_s, 8));
     }
     void roundTripsThroughJson()
     {
         QFETCH(QVariant, value);
         QFETCH(QVariant, defaultValue);
         PropertyBag bag;
-        bag.write(u"Entry"_qs, value, defaultValue);
+        bag.write(u"Entry"_s, value, defaultValue);
         // Through the JSON text, as a form's data file carries it.
         const QJsonDocument json = QJsonDocument::fromJson(QJsonDocument(bag.toJson()).toJson());
         const QVariant read = PropertyBag::fromJson(json.object()).read(u"eNTRY", defaultValue);

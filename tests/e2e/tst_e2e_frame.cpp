@@ -8,6 +8,7 @@
 #include <QTest>
 
 using namespace tolvane::test;
+using namespace Qt::StringLiterals;
 
 // The real program on its own display with no window manager, where the frame's own drag, size
 // and maximise run. Each test starts it afresh in a folder, home and state folder of its own,
@@ -44,29 +45,28 @@ class TestE2eFrame : public QObject
     const char *startAccessibilityBus()
     {
         m_sessionBus.setProcessEnvironment(m_x->environment(m_busHome.path()));
-        m_sessionBus.start(u"dbus-daemon"_qs,
-                           {u"--session"_qs, u"--nofork"_qs, u"--print-address"_qs});
+        m_sessionBus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
         if (!m_sessionBus.waitForReadyRead(10000))
             return "no session bus: dbus-daemon did not start";
         const QString address = QString::fromUtf8(m_sessionBus.readLine()).trimmed();
         // A screen reader would switch the program's bridge on; here the program is told to.
-        m_reader.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
-        m_reader.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, address);
-        const auto session = QDBusConnection::connectToBus(address, u"session"_qs);
-        const Node bus{u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs};
+        m_reader.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+        m_reader.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, address);
+        const auto session = QDBusConnection::connectToBus(address, u"session"_s);
+        const Node bus{u"org.a11y.Bus"_s, u"/org/a11y/bus"_s};
         QString a11y;
         XSession::waitUntil([&] {
-            a11y = ask(session, bus, u"GetAddress"_qs, {}, u"org.a11y.Bus"_qs).toString();
+            a11y = ask(session, bus, u"GetAddress"_s, {}, u"org.a11y.Bus"_s).toString();
             return !a11y.isEmpty();
         });
-        m_a11y = QDBusConnection::connectToBus(a11y, u"a11y"_qs);
+        m_a11y = QDBusConnection::connectToBus(a11y, u"a11y"_s);
         return m_a11y.isConnected() ? nullptr
                                     : "no accessibility bus: at-spi2-core's launcher is missing or "
                                       "gave no address";
     }
     static QVariant ask(const QDBusConnection &bus, const Node &node, const QString &method,
                         const QVariantList &arguments = {},
-                        const QString &iface = u"org.a11y.atspi.Accessible"_qs)
+                        const QString &iface = u"org.a11y.atspi.Accessible"_s)
     {
         QDBusMessage message =
             QDBusMessage::createMethodCall(node.first, node.second, iface, method);
@@ -78,16 +78,16 @@ class TestE2eFrame : public QObject
     void collect(const Node &node, QStringList &found, int depth = 0) const
     {
         const QVariant name =
-            ask(m_a11y, node, u"Get"_qs, {u"org.a11y.atspi.Accessible"_qs, u"Name"_qs},
-                u"org.freedesktop.DBus.Properties"_qs);
-        found << ask(m_a11y, node, u"GetRoleName"_qs).toString() + u": "_qs +
+            ask(m_a11y, node, u"Get"_s, {u"org.a11y.atspi.Accessible"_s, u"Name"_s},
+                u"org.freedesktop.DBus.Properties"_s);
+        found << ask(m_a11y, node, u"GetRoleName"_s).toString() + u": "_s +
                      name.value<QDBusVariant>().variant().toString();
-        const QVariant action = ask(m_a11y, node, u"GetName"_qs, {0}, u"org.a11y.atspi.Action"_qs);
+        const QVariant action = ask(m_a11y, node, u"GetName"_s, {0}, u"org.a11y.atspi.Action"_s);
         if (action.isValid()) // the first, which a reader's "activate" runs
-            found << found.last() + u", "_qs + action.toString();
+            found << found.last() + u", "_s + action.toString();
         if (depth == 14) // the form is far shallower; a cycle must not hang the test
             return;
-        for (const Node &child : qdbus_cast<QList<Node>>(ask(m_a11y, node, u"GetChildren"_qs)))
+        for (const Node &child : qdbus_cast<QList<Node>>(ask(m_a11y, node, u"GetChildren"_s)))
             collect(child, found, depth + 1);
     }
 
@@ -199,33 +199,33 @@ private Q_SLOTS:
 
         // Into the subfolder by keyboard, whatever the rows' height: a click below the rows
         // focuses the folder list on the current folder, Down reaches its first subfolder.
-        const QImage start = m_x->screenshot(artifact(u"03-folder.png"_qs));
+        const QImage start = m_x->screenshot(artifact(u"03-folder.png"_s));
         m_x->click(control(u"lstMap").bottomLeft() + QPoint(30, -10));
         m_x->xdotool(QStringLiteral("key Down Return"));
-        const QImage opened = m_x->waitForChange(artifact(u"04-subfolder.png"_qs), files, start);
+        const QImage opened = m_x->waitForChange(artifact(u"04-subfolder.png"_s), files, start);
         QVERIFY2(!opened.isNull(), "the file list did not move to the subfolder");
 
         // The only file, in the first row; its base name goes to text1 and to text4.
         m_x->click(files.topLeft() + QPoint(30, 8));
-        const QImage clicked = m_x->waitForChange(artifact(u"05-clicked.png"_qs), text1, opened);
+        const QImage clicked = m_x->waitForChange(artifact(u"05-clicked.png"_s), text1, opened);
         QVERIFY2(!clicked.isNull(), "the file click left text1 as it was");
 
         // The tab "繁转简": text4 holds the traditional base name, text5 its simplified form.
         const QRect command4 = control(u"Command4");
         m_x->click(tabHeader(frame().topLeft(), 1));
-        const QImage tab = m_x->waitForChange(artifact(u"06-tab.png"_qs), command4, clicked);
+        const QImage tab = m_x->waitForChange(artifact(u"06-tab.png"_s), command4, clicked);
         QVERIFY2(!tab.isNull(), "the tab did not switch");
 
         m_x->click(command4.center());
         const qulonglong question = m_x->waitForWindow(QStringLiteral("^转换"));
         // Its title is its own, with nothing of the program's name added.
-        QCOMPARE(m_x->xdotool(u"getwindowname %1"_qs.arg(question)), u"转换\n"_qs);
+        QCOMPARE(m_x->xdotool(u"getwindowname %1"_s.arg(question)), u"转换\n"_s);
         m_x->screenshot(artifact(QStringLiteral("07-question.png")));
         // Return with the pointer on bare screen: the box closes on the press and the focus falls
         // back to the root window, which hands the release to the window under the pointer. Over
         // the form that release would click the focused Command4 once more.
         QVERIFY2(XSession::waitUntil(
-                     [&] { return m_x->xdotool(u"getwindowfocus"_qs).toULongLong() == question; }),
+                     [&] { return m_x->xdotool(u"getwindowfocus"_s).toULongLong() == question; }),
                  "the question did not take the keyboard");
         m_x->moveTo(frame().bottomRight() + QPoint(40, 40));
         m_x->xdotool(QStringLiteral("key Return"));
@@ -252,9 +252,9 @@ private Q_SLOTS:
 
         // A bare X server has nobody to iconify the window; the request shows in its hints.
         QVERIFY2(clickCaptionButton(110), "the button did not light");
-        const QStringList hints{u"-id"_qs, QString::number(m_window), u"WM_HINTS"_qs};
+        const QStringList hints{u"-id"_s, QString::number(m_window), u"WM_HINTS"_s};
         QVERIFY2(
-            XSession::waitUntil([&] { return m_x->run(u"xprop"_qs, hints).contains(u"Iconic"); }),
+            XSession::waitUntil([&] { return m_x->run(u"xprop"_s, hints).contains(u"Iconic"); }),
             "the window did not ask to be iconified");
 
         QVERIFY2(clickCaptionButton(50), "the button did not light");
@@ -270,18 +270,18 @@ private Q_SLOTS:
             QSKIP(m_noAccessibilityBus);
         // The registry holds every program that joined this private bus: only the one started
         // for this test.
-        const Node registry{u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs};
+        const Node registry{u"org.a11y.atspi.Registry"_s, u"/org/a11y/atspi/accessible/root"_s};
         QStringList found;
         QVERIFY2(XSession::waitUntil(
                      [&] {
                          found.clear();
                          collect(registry, found);
-                         return found.contains(u"push button: 确 定, Press"_qs);
+                         return found.contains(u"push button: 确 定, Press"_s);
                      },
                      30),
                  "no \"确 定\" to press on the accessibility bus: the program did not join it");
-        QVERIFY2(found.contains(u"text: 添加#为序列号："_qs), qPrintable(found.join(u'\n')));
-        QVERIFY(!found.contains(u"label: 确 定"_qs)); // the caption is no label of its own
+        QVERIFY2(found.contains(u"text: 添加#为序列号："_s), qPrintable(found.join(u'\n')));
+        QVERIFY(!found.contains(u"label: 确 定"_s)); // the caption is no label of its own
     }
 };
 

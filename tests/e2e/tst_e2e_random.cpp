@@ -10,6 +10,7 @@
 
 using namespace tolvane;
 using namespace tolvane::test;
+using namespace Qt::StringLiterals;
 
 // Seeded random X input against the real program for TOLVANE_RANDOM_SECONDS (75 by default):
 // clicks all over the form and its caption buttons, typing, keys, folder changes, and answers
@@ -26,9 +27,9 @@ class TestE2eRandom : public QObject
     QRandomGenerator m_random;
     QStringList m_acts; // the latest ones, for the report
     const std::filesystem::path m_work = m_root.path().toStdString() + "/work";
-    const QStringList Answers{u"Return"_qs, u"Escape"_qs, u"space"_qs};
+    const QStringList Answers{u"Return"_s, u"Escape"_s, u"space"_s};
     const QStringList Keys =
-        Answers + QStringList{u"Tab"_qs, u"ctrl+z"_qs, u"Down"_qs, u"BackSpace"_qs, u"ctrl+a"_qs};
+        Answers + QStringList{u"Tab"_s, u"ctrl+z"_s, u"Down"_s, u"BackSpace"_s, u"ctrl+a"_s};
 
     // Content of every regular file in the tree with how often it occurs, whatever its name.
     std::map<std::string, int> contents() const
@@ -61,11 +62,11 @@ class TestE2eRandom : public QObject
     }
     QString typed()
     {
-        static const QStringList Short{u"#"_qs,    u"/"_qs,     u".."_qs,   u"pic#"_qs,
-                                       u"a/b#"_qs, u"體檔#"_qs, u"../x"_qs, u"7"_qs};
+        static const QStringList Short{u"#"_s,    u"/"_s,     u".."_s,   u"pic#"_s,
+                                       u"a/b#"_s, u"體檔#"_s, u"../x"_s, u"7"_s};
         if (m_random.bounded(4) != 0)
             return pick(Short);
-        static const QString Letters = u"#/.a1 繁體檔舊"_qs;
+        static const QString Letters = u"#/.a1 繁體檔舊"_s;
         QString text(200 + m_random.bounded(600), QChar());
         for (QChar &c : text)
             c = pick(Letters);
@@ -76,20 +77,20 @@ class TestE2eRandom : public QObject
     QStringList nextInput()
     {
         const QStringList shown =
-            m_x.xdotool(u"search --onlyvisible --name ."_qs).split(u'\n', Qt::SkipEmptyParts);
+            m_x.xdotool(u"search --onlyvisible --name ."_s).split(u'\n', Qt::SkipEmptyParts);
         const QString form = QString::number(m_window);
         for (const QString &id : shown) {
             const QRect box = m_x.geometry(id.toULongLong());
             if (id != form && !box.isEmpty())
-                return m_random.bounded(3) ? QStringList{u"key"_qs, pick(Answers)}
+                return m_random.bounded(3) ? QStringList{u"key"_s, pick(Answers)}
                                            : clickAt(inside(box));
         }
         // Back from minimised, as a task bar would bring it; never off-screen for long.
         if (!shown.contains(form))
-            return {u"windowmap"_qs, form};
+            return {u"windowmap"_s, form};
         const QRect frame = m_x.geometry(m_window);
         if (!QRect(0, 0, 1024, 768).contains(frame))
-            return {u"windowmove"_qs, form, u"200"_qs, u"100"_qs};
+            return {u"windowmove"_s, form, u"200"_s, u"100"_s};
         switch (m_random.bounded(8)) {
         case 0: // any control; a page stands for the tab's corner
             return clickAt(inside(formControl(frame.topLeft(), pick(Form2Layout).name)));
@@ -105,17 +106,17 @@ class TestE2eRandom : public QObject
                 QPoint(frame.width() - (m_random.bounded(8) ? pick(std::array{110, 85}) : 50), 20));
         case 5:
         case 6:
-            return {u"type"_qs, u"--delay"_qs, u"2"_qs, typed()};
+            return {u"type"_s, u"--delay"_s, u"2"_s, typed()};
         default:
-            return {u"key"_qs, pick(Keys)};
+            return {u"key"_s, pick(Keys)};
         }
     }
     bool start()
     {
         m_window =
             m_x.launch(m_app, m_x.environment(m_root.path()), m_root.path(),
-                       {u"bash"_qs, QStringLiteral(TOLVANE_CONTAIN), m_root.path(),
-                        QStringLiteral(TOLVANE_APP), m_root.path() + u"/work/資料/舊檔案"_qs});
+                       {u"bash"_s, QStringLiteral(TOLVANE_CONTAIN), m_root.path(),
+                        QStringLiteral(TOLVANE_APP), m_root.path() + u"/work/資料/舊檔案"_s});
         return m_window != 0;
     }
 
@@ -125,8 +126,8 @@ private Q_SLOTS:
         if (::geteuid() != 0)
             QSKIP("a read-only mount namespace around the program needs root");
         QVERIFY2(m_x.isRunning(), "Xvfb did not start");
-        if (QProcess::execute(u"bash"_qs,
-                              {QStringLiteral(TOLVANE_CONTAIN), m_root.path(), u"true"_qs}) != 0)
+        if (QProcess::execute(u"bash"_s,
+                              {QStringLiteral(TOLVANE_CONTAIN), m_root.path(), u"true"_s}) != 0)
             QSKIP("contain.sh made no read-only mount namespace (see its message above)");
 
         // A start two folders down, which ".." may leave; traditional names for the conversion.
@@ -146,14 +147,14 @@ private Q_SLOTS:
     {
         const QString given = qEnvironmentVariable("TOLVANE_RANDOM_SEED");
         const uint seed = given.isEmpty() ? QRandomGenerator::system()->generate() : given.toUInt();
-        const int seconds = qEnvironmentVariable("TOLVANE_RANDOM_SECONDS", u"75"_qs).toInt();
+        const int seconds = qEnvironmentVariable("TOLVANE_RANDOM_SECONDS", u"75"_s).toInt();
         qInfo("TOLVANE_RANDOM_SEED=%u TOLVANE_RANDOM_SECONDS=%d", seed, seconds);
         m_random.seed(seed);
         const auto before = contents();
         QVERIFY2(start(), "the program did not start");
         int steps = 0;
         const auto why = [&] {
-            return u"seed %1, step %2; the latest acts:\n%3"_qs.arg(seed).arg(steps).arg(
+            return u"seed %1, step %2; the latest acts:\n%3"_s.arg(seed).arg(steps).arg(
                 m_acts.join(u'\n'));
         };
         // Its close button ends it well; a crash, a sanitizer report or a leak otherwise.
@@ -168,7 +169,7 @@ private Q_SLOTS:
                 QVERIFY2(start(), qPrintable(why()));
             const QStringList input = nextInput();
             m_acts = m_acts.mid(m_acts.size() > 15) << input.join(u' ').left(80);
-            m_x.run(u"xdotool"_qs, input);
+            m_x.run(u"xdotool"_s, input);
         }
         qInfo("%d steps", steps);
         QVERIFY2(!endedBadly(), qPrintable(why()));

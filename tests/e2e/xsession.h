@@ -48,6 +48,8 @@ public:
             for (const char *variable : {"HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
                 env.insert(QString::fromLatin1(variable), home);
             env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+            // Without a bus, Qt 6.8's start-up query to the desktop portal leaks at exit.
+            env.insert(QStringLiteral("QT_NO_XDG_DESKTOP_PORTAL"), QStringLiteral("1"));
         }
         return env;
     }

@@ -1,12 +1,16 @@
 #include "support/testmount.h"
 
+#include "support/testdir.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -46,6 +50,17 @@ QString runTool(const QString &tool, const QStringList &arguments, QString &erro
         return {};
     }
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+FileMover::Way probeWay(const QByteArray &folder)
+{
+    TestDir scratch(folder);
+    scratch.createFile("a");
+    const QByteArray a = scratch.nativePath() + "/a";
+    // Onto a free name: the kernel refuses a taken one itself, before the driver sees the flag.
+    if (::renameat2(AT_FDCWD, a, AT_FDCWD, a + 'b', RENAME_NOREPLACE) == 0)
+        return FileMover::Way::NoReplace;
+    return ::link(a, a + 'c') == 0 ? FileMover::Way::Link : FileMover::Way::CheckThenRename;
 }
 
 TestMount::TestMount(Kind kind, const QByteArray &source) : m_kind(kind)

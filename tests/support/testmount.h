@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filemover.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -41,6 +43,10 @@ private:
     bool m_mounted = false;
     QString m_skipReason;
 };
+
+// The way a FileMover settles on in `folder`, tried on scratch files there: drivers differ
+// between releases (exfat-fuse honours RENAME_NOREPLACE on libfuse3, not on libfuse 2).
+FileMover::Way probeWay(const QByteArray &folder);
 
 // Runs a tool from the system folders; returns its output, or sets `error` to why it failed.
 QString runTool(const QString &tool, const QStringList &arguments, QString &error);

@@ -245,7 +245,8 @@ private Q_SLOTS:
         // Ctrl+Z undoes the batch after a question and shows the names as they are now; inside
         // a text box it undoes typing instead.
         f.showForm();
-        QApplication::setActiveWindow(&f.form);
+        f.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.form));
         const qsizetype shown = f.boxes.shown().size();
         QTest::keyClick(f.list1(), Qt::Key_Z, Qt::ControlModifier);
         QTRY_VERIFY(!f.form.batchRunning());

@@ -1,11 +1,15 @@
 // Writes engine/simplifiedextras.cpp: the traditional characters of code page 936 that
-// OpenCC's t2s tables leave without a right simplified form, with the form to use.
-//   tolvane_simplifiedextras engine/simplifiedextras.cpp
+// OpenCC's t2s tables leave without a right simplified form, with the form to use. Give it the
+// Unihan_Variants.txt.bz2 of every supported Debian release (unicode-data): releases add and
+// drop forms, and the table keeps the union, each character with the form of the first file
+// that needs it.
+//   tolvane_simplifiedextras engine/simplifiedextras.cpp UNIHAN_VARIANTS...
 #include "tools/unihan/unihanvariants.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
+#include <map>
 #include <opencc/SimpleConverter.hpp>
 
 namespace {
@@ -26,30 +30,33 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        QTextStream(stderr) << "usage: tolvane_simplifiedextras <output.cpp>\n";
+    if (args.size() < 3) {
+        QTextStream(stderr)
+            << "usage: tolvane_simplifiedextras <output.cpp> <Unihan_Variants.txt.bz2>...\n";
         return 2;
     }
-    tolvane::UnihanVariants unihan;
-    if (!unihan.load()) {
-        QTextStream(stderr) << unihan.errorText() << '\n';
-        return 1;
-    }
     const opencc::SimpleConverter opencc("t2s.json");
-
-    QStringList rows;
-    for (const auto &entry : unihan.traditionalInGbk()) {
-        const QList<uint> chosen =
-            QString::fromStdString(opencc.Convert(character(entry.character).toStdString()))
-                .toUcs4();
-        // OpenCC's choice stands where it is right; otherwise Unihan's first form.
-        if (chosen.size() == 1 && tolvane::UnihanVariants::accepts(entry, char32_t(chosen[0])))
-            continue;
-        const char32_t simplified = entry.simplified.first();
-        rows.append(QStringLiteral("    {%1, %2}, // %3 → %4")
-                        .arg(hex(entry.character), hex(simplified), character(entry.character),
-                             character(simplified)));
+    std::map<char32_t, char32_t> extras;
+    for (const QString &path : args.mid(2)) {
+        tolvane::UnihanVariants unihan;
+        if (!unihan.load(path)) {
+            QTextStream(stderr) << unihan.errorText() << '\n';
+            return 1;
+        }
+        for (const auto &entry : unihan.traditionalInGbk()) {
+            const QList<uint> chosen =
+                QString::fromStdString(opencc.Convert(character(entry.character).toStdString()))
+                    .toUcs4();
+            // OpenCC's choice stands where it is right; otherwise Unihan's first form.
+            if (chosen.size() != 1 || !tolvane::UnihanVariants::accepts(entry, char32_t(chosen[0])))
+                extras.emplace(entry.character, entry.simplified.first());
+        }
     }
+    QStringList rows;
+    for (const auto &[traditional, simplified] : extras)
+        rows.append(QStringLiteral("    {%1, %2}, // %3 → %4")
+                        .arg(hex(traditional), hex(simplified), character(traditional),
+                             character(simplified)));
 
     QFile out(args[1]);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -57,8 +64,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     QTextStream(&out)
-        << "// Made by tools/simplifiedextras from Unihan's kSimplifiedVariant and OpenCC's t2s "
-           "tables.\n// Remake it with that tool rather than editing it.\n"
+        << "// Made by tools/simplifiedextras from OpenCC's t2s tables and the union of the "
+           "Unihan\n// kSimplifiedVariant data of every supported release. Remake it with that "
+           "tool rather\n// than editing it.\n"
            "#include \"engine/simplifiedextras.h\"\n\n#include <array>\n\n"
            "namespace tolvane {\nnamespace {\n\n"
         << "constexpr std::array<SimplifiedPair, " << rows.size() << "> kExtras = {{\n"

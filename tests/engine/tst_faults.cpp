@@ -154,11 +154,11 @@ struct Scene
     }
     void plantFifo()
     {
-        plant([](const QByteArray &path) { ::mkfifo(path, 0600); });
+        plant([](const QByteArray &at) { ::mkfifo(at, 0600); });
     }
     void plantEndless()
     {
-        plant([](const QByteArray &path) { ::symlink("/dev/zero", path); });
+        plant([](const QByteArray &at) { ::symlink("/dev/zero", at); });
     }
     void linkStateFolder()
     {

@@ -38,12 +38,7 @@ private Q_SLOTS:
         QFETCH(bool, folders);
         QFETCH(QStringList, shown);
         test::TestDir dir;
-        for (const QByteArray &name : created) {
-            if (name.endsWith('/'))
-                dir.createFolder(name.chopped(1));
-            else
-                dir.createFile(name);
-        }
+        dir.create(created);
         const auto before = dir.contents();
         const auto kind = folders ? FolderListing::Kind::Folders : FolderListing::Kind::Files;
         const FolderListing listing = FolderListing::read(dir.nativePath(), kind);

@@ -3,6 +3,7 @@
 #include "platform/pngreader.h"
 
 #include <QtDebug>
+#include <cmath>
 
 namespace tolvane {
 
@@ -35,6 +36,9 @@ QSize Skin::surfaceSize(int slot)
         return {117, 38};
     case StripSlot:
         return {1024, 32};
+    case RestoreSlot:
+    case RestoreLitSlot:
+        return {25, 16};
     default:
         return {21, 38};
     }
@@ -45,15 +49,33 @@ QPoint Skin::stripPosition(int red, int green, int blue)
     return {32 * (blue / 8) + red / 8, green / 8};
 }
 
-bool Skin::LoadSkin(const QString &folder)
+qreal Skin::pictureScale(qreal devicePixelRatio)
 {
+    qreal nearest = 1;
+    for (const qreal scale : {1.5, 2.0, 3.0}) {
+        if (std::abs(scale - devicePixelRatio) <= std::abs(nearest - devicePixelRatio))
+            nearest = scale;
+    }
+    return nearest;
+}
+
+bool Skin::LoadSkin(const QString &folder, qreal devicePixelRatio)
+{
+    m_scale = pictureScale(devicePixelRatio);
     bool complete = true;
     for (int i = 1; i <= SlotCount; ++i) {
-        const QSize size = surfaceSize(i);
-        Surface surface(size.width(), size.height());
-        const QString path = QStringLiteral("%1/%2.png").arg(folder).arg(resourceId(i));
+        // The strip is a table, the same in every set.
+        const qreal scale = i == StripSlot ? 1 : m_scale;
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        const QString path =
+            QStringLiteral("%1/%2%3.png").arg(folder).arg(resourceId(i)).arg(suffix);
         QString error;
         const QImage picture = readPng(path, &error);
+        // Slot 11's picture reaches past the corner on the left; its surface ends where the
+        // corner's does.
+        const QSize size = i == 11 || picture.isNull() ? (QSizeF(surfaceSize(i)) * scale).toSize()
+                                                       : picture.size();
+        Surface surface(size.width(), size.height());
         if (picture.isNull()) {
             qWarning("skin picture %s: %s", qUtf8Printable(path), qUtf8Printable(error));
             complete = false;

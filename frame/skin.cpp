@@ -1,5 +1,6 @@
 #include "frame/skin.h"
 
+#include "frame/skinartist.h"
 #include "platform/pngreader.h"
 
 #include <QtDebug>
@@ -62,15 +63,17 @@ qreal Skin::pictureScale(qreal devicePixelRatio)
 bool Skin::LoadSkin(const QString &folder, qreal devicePixelRatio)
 {
     m_scale = pictureScale(devicePixelRatio);
+    // Ordinary screens take the pictures stored in the program; a denser screen's are drawn
+    // for it, which keeps them out of the program (and of its memory) everywhere else.
+    const SkinArtist artist;
     bool complete = true;
     for (int i = 1; i <= SlotCount; ++i) {
-        // The strip is a table, the same in every set.
+        // The strip is a table, the same at every scale.
         const qreal scale = i == StripSlot ? 1 : m_scale;
-        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
-        const QString path =
-            QStringLiteral("%1/%2%3.png").arg(folder).arg(resourceId(i)).arg(suffix);
+        const QString path = QStringLiteral("%1/%2.png").arg(folder).arg(resourceId(i));
         QString error;
-        const QImage picture = readPng(path, &error);
+        const QImage picture =
+            scale == 1 ? readPng(path, &error) : artist.picture(resourceId(i), scale);
         // Slot 11's picture reaches past the corner on the left; its surface ends where the
         // corner's does.
         const QSize size = i == 11 || picture.isNull() ? (QSizeF(surfaceSize(i)) * scale).toSize()

@@ -9,8 +9,8 @@
 
 namespace tolvane {
 
-// The frame's skin pictures (ids 101 to 114), each decoded into its own surface in the set
-// drawn for one screen density. Slot 12 is the colour-cube strip that turns plain colours into
+// The frame's skin pictures (ids 101 to 114), each in its own surface, as drawn for one screen
+// density. Slot 12 is the colour-cube strip that turns plain colours into
 // opaque skin pixels; 13 and 14 are the maximise button's face showing "restore", plain and lit.
 class Skin
 {
@@ -32,9 +32,9 @@ public:
     // Where a colour sits on the strip: each channel cut down to a multiple of 8.
     static QPoint stripPosition(int red, int green, int blue);
 
-    // Decodes every slot from folder (":/frame" in the program), from the set drawn for
-    // pictureScale(devicePixelRatio). A picture that is missing or cannot be decoded leaves its
-    // slot transparent and makes the result false.
+    // Fills every slot with its picture for pictureScale(devicePixelRatio): at 1, decoded from
+    // folder (":/frame" in the program), else drawn. A picture that is missing or cannot be decoded
+    // leaves its slot transparent and makes the result false.
     bool LoadSkin(const QString &folder = QStringLiteral(":/frame"), qreal devicePixelRatio = 1);
     // The density of the set loaded last.
     qreal scale() const { return m_scale; }

@@ -1,3 +1,4 @@
+#include "frame/skinartist.h"
 #include "support/testdir.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <unistd.h>
 
+using namespace tolvane;
 using namespace tolvane::test;
 using namespace Qt::StringLiterals;
 
@@ -22,7 +24,7 @@ class TestE2eWayland : public QObject
     Q_OBJECT
 
     TestDir m_runtime, m_home; // sway's XDG_RUNTIME_DIR; the program's home and state folder
-    QProcess m_sway, m_app;
+    QProcess m_sway, m_app;    // killed when the test ends, before their folders go
     QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
 
     QByteArray run(const QString &program, const QStringList &arguments) const
@@ -49,19 +51,24 @@ class TestE2eWayland : public QObject
         walk(walk, QJsonDocument::fromJson(run(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s})).object());
         return found;
     }
-    // Whether the screen shows every opaque pixel of a skin picture at `at` (device pixels).
-    bool shows(const QString &picture, QPoint at) const
+    // Whether the screen comes to show every opaque pixel of a skin picture as drawn for
+    // `scale`, at `at` (device pixels).
+    bool shows(int id, qreal scale, QPoint at) const
     {
-        QFile::remove(m_home.path() + u"/shot.png"_s);
-        run(u"grim"_s, {m_home.path() + u"/shot.png"_s});
-        const QImage shot(m_home.path() + u"/shot.png"_s);
-        const QImage skin = QImage(QStringLiteral(TOLVANE_SKIN "/") + picture);
-        int opaque = 0, same = 0;
-        for (int y = 0; y < skin.height(); ++y)
-            for (int x = 0; x < skin.width(); ++x)
-                if (qAlpha(skin.pixel(x, y)) == 255 && ++opaque)
-                    same += shot.pixel(at + QPoint(x, y)) == skin.pixel(x, y);
-        return opaque > 100 && same == opaque;
+        const QImage skin = SkinArtist().picture(id, scale);
+        return QTest::qWaitFor(
+            [&] {
+                QFile::remove(m_home.path() + u"/shot.png"_s);
+                run(u"grim"_s, {m_home.path() + u"/shot.png"_s});
+                const QImage shot(m_home.path() + u"/shot.png"_s);
+                int opaque = 0, same = 0;
+                for (int y = 0; y < skin.height(); ++y)
+                    for (int x = 0; x < skin.width(); ++x)
+                        if (qAlpha(skin.pixel(x, y)) == 255 && ++opaque)
+                            same += shot.pixel(at + QPoint(x, y)) == skin.pixel(x, y);
+                return opaque > 100 && same == opaque;
+            },
+            30000);
     }
 
 private Q_SLOTS:
@@ -106,14 +113,6 @@ private Q_SLOTS:
         m_env.insert(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
     }
 
-    void cleanupTestCase()
-    {
-        m_app.kill();
-        m_app.waitForFinished();
-        m_sway.terminate();
-        m_sway.waitForFinished();
-    }
-
     void tiledAtScale2WithBoxOver()
     {
         m_app.setProcessEnvironment(m_env);
@@ -126,7 +125,7 @@ private Q_SLOTS:
         QVERIFY2(shown[0].contains(shown[1]), "the box is not over the window");
 
         // The caption buttons come from their picture for scale 2, at the tile's right edge.
-        QVERIFY(QTest::qWaitFor([&] { return shows(u"103@2x.png"_s, {1600 - 234, 0}); }, 30000));
+        QVERIFY(shows(103, 2, {1600 - 234, 0}));
         // The lists reach down to the tile's bottom: white where the form's own grey would be.
         const QImage shot(m_home.path() + u"/shot.png"_s);
         for (const QPoint list : {QPoint(60, 560), QPoint(760, 560)})
@@ -134,7 +133,7 @@ private Q_SLOTS:
 
         // At scale 1 the window follows: the pictures for scale 1, at the new tile's edge.
         run(u"swaymsg"_s, {u"output HEADLESS-1 scale 1"_s});
-        QVERIFY(QTest::qWaitFor([&] { return shows(u"103.png"_s, {1600 - 117, 0}); }, 30000));
+        QVERIFY(shows(103, 1, {1600 - 117, 0}));
     }
 };
 

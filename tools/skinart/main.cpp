@@ -1,4 +1,4 @@
-#include "tools/skinart/skinartist.h"
+#include "frame/skinartist.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -15,19 +15,12 @@ int main(int argc, char *argv[])
     if (!resources.mkpath(QStringLiteral("frame")))
         return 1;
 
-    // One set for each screen density the frame picks from; the colour strip only once.
     const tolvane::SkinArtist artist;
-    for (const double scale : {1.0, 1.5, 2.0, 3.0}) {
-        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
-        for (int id = 101; id <= 114; ++id) {
-            if (id == 112 && scale != 1)
-                continue;
-            const QString path =
-                resources.filePath(QStringLiteral("frame/%1%2.png").arg(id).arg(suffix));
-            if (!artist.picture(id, scale).save(path)) {
-                QTextStream(stderr) << "cannot write " << path << '\n';
-                return 1;
-            }
+    for (int id = 101; id <= 114; ++id) {
+        const QString path = resources.filePath(QStringLiteral("frame/%1.png").arg(id));
+        if (!artist.picture(id).save(path)) {
+            QTextStream(stderr) << "cannot write " << path << '\n';
+            return 1;
         }
     }
     return 0;

@@ -1,4 +1,4 @@
-#include "tools/skinart/skinartist.h"
+#include "frame/skinartist.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -107,10 +107,13 @@ void SkinArtist::paintShadowAndBody(QImage &image, double scale) const
         for (int x = 0; x < image.width(); ++x) {
             // The device pixel's centre in the window's own pixels.
             const double fx = (x + 0.5) / scale, fy = (y + 0.5) / scale;
+            // Far inside the outline: left transparent, as the image starts.
+            if (inHole(int(std::floor(fx)), int(std::floor(fy))))
+                continue;
             const double d = outlineDistance(fx, fy);
             QRgb base = 0;
             if (d < 0) {
-                base = inHole(int(std::floor(fx)), int(std::floor(fy))) ? 0 : bodyPixel(fx, fy);
+                base = bodyPixel(fx, fy);
             } else {
                 // Lit from above: the shadow is measured from an outline shifted down a little,
                 // so it is thin at the top and deepest under the window.
@@ -133,7 +136,7 @@ void SkinArtist::paintShadowAndBody(QImage &image, double scale) const
     }
 }
 
-void SkinArtist::paintButtons(QImage &image, Lit lit, double scale, bool restore) const
+void SkinArtist::paintButtons(QImage &image, int left, Lit lit, double scale, bool restore) const
 {
     struct Button
     {
@@ -145,6 +148,7 @@ void SkinArtist::paintButtons(QImage &image, Lit lit, double scale, bool restore
         {Minimise, 1, 23, -7, 40}, {Maximise, 23, 49, 15, 60}, {Close, 49, 91, 41, 99}};
 
     QPainter p(&image);
+    p.translate(-left, 0);
     p.scale(scale, scale);
     p.translate(CornerX, 0);
     for (const Button &b : buttons) {
@@ -225,14 +229,16 @@ void SkinArtist::paintButtons(QImage &image, Lit lit, double scale, bool restore
     }
 }
 
-QImage SkinArtist::window(Lit lit, double scale, bool restore) const
+const QImage &SkinArtist::body(double scale) const
 {
-    QImage image(int(std::lround(Width * scale)), int(std::lround(Height * scale)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(0);
-    paintShadowAndBody(image, scale);
-    paintButtons(image, lit, scale, restore);
-    return image;
+    if (m_body.isNull() || m_bodyScale != scale) {
+        m_body = QImage(int(std::lround(Width * scale)), int(std::lround(Height * scale)),
+                        QImage::Format_ARGB32_Premultiplied);
+        m_body.fill(0);
+        paintShadowAndBody(m_body, scale);
+        m_bodyScale = scale;
+    }
+    return m_body;
 }
 
 QImage SkinArtist::picture(int id, double scale) const
@@ -244,43 +250,45 @@ QImage SkinArtist::picture(int id, double scale) const
                 strip.setPixel(x, y, qRgba((x % 32) * 8, y * 8, (x / 32) * 8, 255));
         return strip;
     }
-    const QImage plain = id == 109 || id == 110 || id == 111 || id == 114
-                             ? QImage()
-                             : window(None, scale, id == 113);
-    const auto piece = [scale](const QImage &from, int x, int y, int w, int h) {
-        return cut(from, x, y, w, h, scale);
+    const auto at = [scale](int v) { return int(std::lround(v * scale)); };
+    // The buttons are painted only where they differ: on the corner, from the lit minimise
+    // button's glow on.
+    const auto corner = [&](Lit lit, bool restore, int x, int y, int w, int h) {
+        const int left = at(CornerX - 7);
+        QImage image = body(scale).copy(left, 0, at(Width) - left, at(38));
+        paintButtons(image, left, lit, scale, restore);
+        return image.copy(at(x) - left, at(y), at(x + w) - at(x), at(y + h) - at(y));
     };
+    const QRect face = RestoreFace.translated(CornerX, 0);
     switch (id) {
     case 101:
-        return piece(plain, 0, 0, 21, 38);
+        return cut(body(scale), 0, 0, 21, 38, scale);
     case 102:
-        return piece(plain, Middle, 0, 21, 38);
+        return cut(body(scale), Middle, 0, 21, 38, scale);
     case 103:
-        return piece(plain, CornerX, 0, 117, 38);
+        return corner(None, false, CornerX, 0, 117, 38);
     case 104:
-        return piece(plain, Width - 21, Middle, 21, 38);
+        return cut(body(scale), Width - 21, Middle, 21, 38, scale);
     case 105:
-        return piece(plain, CornerX, Height - 38, 117, 38);
+        return cut(body(scale), CornerX, Height - 38, 117, 38, scale);
     case 106:
-        return piece(plain, Middle, Height - 38, 21, 38);
+        return cut(body(scale), Middle, Height - 38, 21, 38, scale);
     case 107:
-        return piece(plain, 0, Height - 38, 21, 38);
+        return cut(body(scale), 0, Height - 38, 21, 38, scale);
     case 108:
-        return piece(plain, 0, Middle, 21, 38);
+        return cut(body(scale), 0, Middle, 21, 38, scale);
     case 109:
-        return piece(window(Close, scale), CornerX, 0, 117, 38);
+        return corner(Close, false, CornerX, 0, 117, 38);
     case 110:
-        return piece(window(Maximise, scale), CornerX, 0, 117, 38);
+        return corner(Maximise, false, CornerX, 0, 117, 38);
     case 111:
-        return piece(window(Minimise, scale), CornerX - 7, 0, 124, 38);
+        return corner(Minimise, false, CornerX - 7, 0, 124, 38);
     // The maximise button's face showing "restore", plain and lit, laid over the corner of a
     // window that fills its area.
     case 113:
-        return piece(plain, CornerX + RestoreFace.x(), RestoreFace.y(), RestoreFace.width(),
-                     RestoreFace.height());
+        return corner(None, true, face.x(), face.y(), face.width(), face.height());
     case 114:
-        return piece(window(Maximise, scale, true), CornerX + RestoreFace.x(), RestoreFace.y(),
-                     RestoreFace.width(), RestoreFace.height());
+        return corner(Maximise, true, face.x(), face.y(), face.width(), face.height());
     default:
         return {};
     }

@@ -10,8 +10,8 @@
 namespace tolvane {
 
 // The frame's skin pictures (ids 101 to 114), each in its own surface, as drawn for one screen
-// density. Slot 12 is the colour-cube strip that turns plain colours into
-// opaque skin pixels; 13 and 14 are the maximise button's face showing "restore", plain and lit.
+// density. Slot 12 is the colour-cube strip that turns plain colours into opaque skin pixels;
+// 13 and 14 are the maximise button's face showing "restore", plain and lit.
 class Skin
 {
 public:
@@ -33,8 +33,8 @@ public:
     static QPoint stripPosition(int red, int green, int blue);
 
     // Fills every slot with its picture for pictureScale(devicePixelRatio): at 1, decoded from
-    // folder (":/frame" in the program), else drawn. A picture that is missing or cannot be decoded
-    // leaves its slot transparent and makes the result false.
+    // folder (":/frame" in the program), else drawn. A picture that is missing or cannot be
+    // decoded leaves its slot transparent and makes the result false.
     bool LoadSkin(const QString &folder = QStringLiteral(":/frame"), qreal devicePixelRatio = 1);
     // The density of the set loaded last.
     qreal scale() const { return m_scale; }

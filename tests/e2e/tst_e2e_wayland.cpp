@@ -96,7 +96,8 @@ private Q_SLOTS:
                 m_env.remove(name);
         for (const QString &set :
              {u"WLR_BACKENDS=headless"_s, u"WLR_RENDERER=pixman"_s, u"WLR_LIBINPUT_NO_DEVICES=1"_s,
-              u"WLR_HEADLESS_OUTPUTS=1"_s, u"XDG_RUNTIME_DIR="_s + m_runtime.path()})
+              u"WLR_HEADLESS_OUTPUTS=1"_s, u"XDG_RUNTIME_DIR="_s + m_runtime.path(),
+              u"HOME="_s + m_runtime.path()})
             m_env.insert(set.section(u'=', 0, 0), set.section(u'=', 1));
         m_sway.setProcessEnvironment(m_env);
         m_sway.start(command.first(), command.mid(1));

@@ -6,6 +6,7 @@
 #include "platform/pngreader.h"
 
 #include <QCloseEvent>
+#include <QEnterEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,9 +61,20 @@ bool Form1::Load(MessageBoxes &boxes, bool pngDecoder)
         // The frame's background is transparent; the working form paints its own so that it
         // stays opaque.
         m_workingForm->setAutoFillBackground(true);
+        QHash<QString, QRect> controls;
+        int rows = 0;
+        for (const QString &name : FormLayout::names()) {
+            if (auto *control = m_workingForm->findChild<QWidget *>(name)) {
+                controls.insert(name, control->geometry());
+                rows = std::max(rows, control->fontMetrics().height());
+            }
+        }
+        // A list keeps room for five rows and its frame.
+        m_formLayout.emplace(m_workingForm->size(), controls, 5 * (rows + 2) + 4);
+        setMinimumSize(m_formLayout->minimum() + Border);
     }
     resize(m_workingForm ? m_workingForm->size() + Border : minimumSize());
-    if (!m_skin.LoadSkin())
+    if (!m_skin.LoadSkin(QStringLiteral(":/frame"), devicePixelRatioF()))
         qWarning("the frame's skin is incomplete; it draws with holes");
     if (m_workingForm) {
         placeWorkingForm();
@@ -74,8 +86,16 @@ bool Form1::Load(MessageBoxes &boxes, bool pngDecoder)
 void Form1::PaintForm()
 {
     m_painter.setCaption(windowTitle());
-    m_painter.PaintForm(size(), m_hover.value(), devicePixelRatioF());
+    followScale(devicePixelRatioF());
+    m_painter.PaintForm(size(), m_hover.value(), devicePixelRatioF(), fillsArea());
     update();
+}
+
+void Form1::followScale(qreal scale)
+{
+    // Another screen, or this one's scale changed: the pictures drawn for the new density.
+    if (Skin::pictureScale(scale) != m_skin.scale() && m_skin.isComplete())
+        m_skin.LoadSkin(QStringLiteral(":/frame"), scale);
 }
 
 void Form1::paintEvent(QPaintEvent *event)
@@ -83,10 +103,11 @@ void Form1::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     // Composed in the device pixels of whatever is painted on (the screen, or a picture).
     const qreal scale = painter.device()->devicePixelRatioF();
+    followScale(scale);
     if (scale != m_painter.scale())
-        m_painter.PaintForm(size(), m_hover.value(), scale);
+        m_painter.PaintForm(size(), m_hover.value(), scale, fillsArea());
     else if (m_painter.image().isNull()) // released after the last paint: the same picture
-        m_painter.PaintForm(size(), m_painter.PaintedState(), scale);
+        m_painter.PaintForm(size(), m_painter.PaintedState(), scale, fillsArea());
     QImage image = m_painter.image().image();
     image.setDevicePixelRatio(scale);
     // The composed image carries its own alpha: replace, never blend.
@@ -113,15 +134,55 @@ void Form1::resizeEvent(QResizeEvent *)
 
 void Form1::changeEvent(QEvent *event)
 {
-    // A state change can leave the size as it was; the buttons' look must still follow.
-    if (event->type() == QEvent::WindowStateChange)
+    // A state change can leave the size as it was; the buttons' look and the working form's
+    // place must still follow.
+    if (event->type() == QEvent::WindowStateChange) {
+        placeWorkingForm();
         PaintForm();
+    } else if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        unlight();
+    }
     QWidget::changeEvent(event);
+}
+
+// The pointer may reach a button and leave the window in one step each: the button lights on
+// entering and goes dark on leaving, without waiting for a move inside.
+void Form1::enterEvent(QEnterEvent *event)
+{
+    hitTest(event->globalPosition().toPoint());
+    Form_MouseMove();
+}
+
+void Form1::leaveEvent(QEvent *)
+{
+    unlight();
+}
+
+void Form1::hideEvent(QHideEvent *)
+{
+    unlight();
+}
+
+void Form1::unlight()
+{
+    m_hover.clear();
+    Form_MouseMove();
+}
+
+bool Form1::fillsArea() const
+{
+    return m_selfMaximised || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 qint16 Form1::hitTest(QPoint screen)
 {
-    const HoverButton::Step step = m_hover.hitTest(FrameHitTest(geometry(), screen));
+    // Filling its area, the skin's outline is the window's edge, and nothing sizes.
+    const bool filled = fillsArea();
+    const QRect skin = filled ? geometry().marginsAdded(FramePainter::shadow()) : geometry();
+    qint16 code = FrameHitTest(skin, screen);
+    if (filled && hitEdges(code))
+        code = HitCaption;
+    const HoverButton::Step step = m_hover.hitTest(code);
     if (step.repaintNow)
         PaintForm();
     return step.answer;
@@ -129,7 +190,13 @@ qint16 Form1::hitTest(QPoint screen)
 
 void Form1::mousePressEvent(QMouseEvent *event)
 {
-    pressAt(event, hitTest(event->globalPosition().toPoint()));
+    // A press on a button not lit yet (the light went with the focus, say) lights and arms it.
+    qint16 answer = hitTest(event->globalPosition().toPoint());
+    if (m_hover.value() != HoverButton::None) {
+        answer = HitClient;
+        Form_MouseMove();
+    }
+    pressAt(event, answer);
 }
 
 void Form1::mouseDoubleClickEvent(QMouseEvent *event)
@@ -167,20 +234,18 @@ void Form1::mouseMoveEvent(QMouseEvent *event)
         setGeometry(m_drag.geometryAt(screen, minimumSize()));
         return;
     }
-    const qint16 answer = hitTest(screen);
-    setCursor(hitCursor(answer));
-    // Only an answer of "client" lets the move reach the frame's own handler.
-    if (answer == HitClient)
-        Form_MouseMove();
+    setCursor(hitCursor(hitTest(screen)));
+    Form_MouseMove();
 }
 
-void Form1::mouseReleaseEvent(QMouseEvent *)
+void Form1::mouseReleaseEvent(QMouseEvent *event)
 {
     if (m_drag.active()) {
         m_drag.end();
         return;
     }
-    if (m_pressAnswer == HitClient)
+    // Released off the button it was pressed on: the light goes and nothing happens.
+    if (m_pressAnswer == HitClient && hitTest(event->globalPosition().toPoint()) == HitClient)
         Form_MouseUp();
     m_pressAnswer = HitNowhere;
 }
@@ -232,8 +297,20 @@ void Form1::placeWorkingForm()
 {
     if (!m_workingForm)
         return;
-    const QSize inner = size() - Border;
-    m_workingForm->setGeometry(QRect(WorkingOrigin, inner.expandedTo(QSize(0, 0))));
+    // Filling its area, the frame's border is the skin without its shadow.
+    const QMargins shadow = fillsArea() ? FramePainter::shadow() : QMargins();
+    const QPoint origin = WorkingOrigin - QPoint(shadow.left(), shadow.top());
+    const QSize inner = size().grownBy(shadow) - Border;
+    m_workingForm->setGeometry(QRect(origin, inner.expandedTo(QSize(0, 0))));
+    // Whatever size the frame is given, by the user, a tiling window manager or a maximise,
+    // the lists take it up.
+    if (!m_formLayout)
+        return;
+    const QHash<QString, QRect> placed = m_formLayout->at(inner);
+    for (auto it = placed.cbegin(); it != placed.cend(); ++it) {
+        if (auto *control = m_workingForm->findChild<QWidget *>(it.key()))
+            control->setGeometry(it.value());
+    }
 }
 
 void Form1::closeEvent(QCloseEvent *event)

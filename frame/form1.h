@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/captiontext.h"
+#include "frame/formlayout.h"
 #include "frame/framedrag.h"
 #include "frame/framehittest.h"
 #include "frame/framepainter.h"
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace tolvane {
 
@@ -43,6 +45,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -56,9 +61,14 @@ private:
     void Form_MouseUp();
     void toggleMaximise();
     void placeWorkingForm();
+    // Maximised or full screen: the skin's shadow lies outside the window.
+    bool fillsArea() const;
+    void unlight();
+    void followScale(qreal scale);
 
     std::function<QWidget *()> m_loadWorkingForm;
     QPointer<QWidget> m_workingForm;
+    std::optional<FormLayout> m_formLayout;
     Skin m_skin;
     CaptionText m_text;
     FramePainter m_painter;

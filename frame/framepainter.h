@@ -3,6 +3,7 @@
 #include "platform/surface.h"
 
 #include <QImage>
+#include <QMargins>
 #include <QSize>
 #include <QString>
 
@@ -23,8 +24,12 @@ public:
     void setIcon(const QImage &icon);
 
     // Recomposes the frame for its size and hover state, in device pixels at `scale` to a
-    // pixel of frameSize: the pieces enlarged, the caption drawn for the screen.
-    void PaintForm(QSize frameSize, qint16 hoverButton, qreal scale = 1);
+    // pixel of frameSize, from the skin's pictures for the nearest density. A frame that fills
+    // its area (maximised) leaves its shadow outside and shows "restore" on the maximise button.
+    void PaintForm(QSize frameSize, qint16 hoverButton, qreal scale = 1, bool fillsArea = false);
+    // How far the skin reaches past a frame that fills its area: its shadow, outside the
+    // outline.
+    static QMargins shadow() { return {13, 11, 13, 12}; }
 
     const Surface &image() const { return m_surface; }
     // Drops the composed image (null until the next PaintForm); the hover state stays.
@@ -36,15 +41,18 @@ public:
 private:
     void DrawTitle(int width);
     int device(int logical) const;
-    // Draws the piece's sw × sh top-left block (all of w × h when not given) onto the logical
-    // rectangle.
-    void put(int x, int y, int w, int h, const Surface &piece, int sw = -1, int sh = -1);
+    // Draws the whole piece onto the rectangle, in pixels of the composed skin.
+    void put(int x, int y, int w, int h, const Surface &piece);
+    void makeScaledIcon(QSize size);
 
     const Skin &m_skin;
     const CaptionText &m_text;
     QString m_caption;
+    QImage m_iconPicture;
     Surface m_icon;       // 18 × 18, the key colour where nothing is drawn
-    Surface m_scaledIcon; // m_icon at the last scale
+    Surface m_scaledIcon; // the icon as drawn at the last scale
+    QPoint m_origin;      // where the composed skin starts, past a shadow left outside
+    QPoint m_paintedOrigin;
     Surface m_surface;
     qreal m_scale = 1;
     qint16 m_paintedState = 0;

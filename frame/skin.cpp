@@ -1,8 +1,10 @@
 #include "frame/skin.h"
 
+#include "frame/skinartist.h"
 #include "platform/pngreader.h"
 
 #include <QtDebug>
+#include <cmath>
 
 namespace tolvane {
 
@@ -35,6 +37,9 @@ QSize Skin::surfaceSize(int slot)
         return {117, 38};
     case StripSlot:
         return {1024, 32};
+    case RestoreSlot:
+    case RestoreLitSlot:
+        return {25, 16};
     default:
         return {21, 38};
     }
@@ -45,15 +50,35 @@ QPoint Skin::stripPosition(int red, int green, int blue)
     return {32 * (blue / 8) + red / 8, green / 8};
 }
 
-bool Skin::LoadSkin(const QString &folder)
+qreal Skin::pictureScale(qreal devicePixelRatio)
 {
+    qreal nearest = 1;
+    for (const qreal scale : {1.5, 2.0, 3.0}) {
+        if (std::abs(scale - devicePixelRatio) <= std::abs(nearest - devicePixelRatio))
+            nearest = scale;
+    }
+    return nearest;
+}
+
+bool Skin::LoadSkin(const QString &folder, qreal devicePixelRatio)
+{
+    m_scale = pictureScale(devicePixelRatio);
+    // Ordinary screens take the pictures stored in the program; a denser screen's are drawn
+    // for it, which keeps them out of the program (and of its memory) everywhere else.
+    const SkinArtist artist;
     bool complete = true;
     for (int i = 1; i <= SlotCount; ++i) {
-        const QSize size = surfaceSize(i);
-        Surface surface(size.width(), size.height());
+        // The strip is a table, the same at every scale.
+        const qreal scale = i == StripSlot ? 1 : m_scale;
         const QString path = QStringLiteral("%1/%2.png").arg(folder).arg(resourceId(i));
         QString error;
-        const QImage picture = readPng(path, &error);
+        const QImage picture =
+            scale == 1 ? readPng(path, &error) : artist.picture(resourceId(i), scale);
+        // Slot 11's picture reaches past the corner on the left; its surface ends where the
+        // corner's does.
+        const QSize size = i == 11 || picture.isNull() ? (QSizeF(surfaceSize(i)) * scale).toSize()
+                                                       : picture.size();
+        Surface surface(size.width(), size.height());
         if (picture.isNull()) {
             qWarning("skin picture %s: %s", qUtf8Printable(path), qUtf8Printable(error));
             complete = false;

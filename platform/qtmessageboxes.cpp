@@ -8,7 +8,10 @@ namespace {
 int show(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
          QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
+    // Transient for the window and modal to it alone, so that compositors put it over the
+    // window, on Wayland too.
     QMessageBox box(icon, title, text, buttons, parent);
+    box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     box.setDefaultButton(defaultButton);
     return box.exec();
 }

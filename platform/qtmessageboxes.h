@@ -7,7 +7,7 @@
 
 namespace tolvane {
 
-// The program's message boxes as modal QMessageBoxes over a parent window.
+// The program's message boxes as QMessageBoxes over a parent window, modal to it.
 class QtMessageBoxes : public MessageBoxes
 {
 public:

@@ -13,6 +13,7 @@ packages=(
     exfatprogs exfat-fuse fuse3 mount util-linux e2fsprogs psmisc
     ntfs-3g bindfs sshfs openssh-server openssh-client
     xvfb xauth xdotool x11-utils x11-apps imagemagick
+    sway grim qt6-wayland
     dbus-daemon at-spi2-core
     libxcb1-dev
     fonts-wqy-microhei fonts-dejavu-core

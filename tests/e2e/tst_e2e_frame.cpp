@@ -28,17 +28,25 @@ class TestE2eFrame : public QObject
     QRect frame() const { return m_x->geometry(m_window); }
     QRect control(QStringView name) const { return formControl(frame().topLeft(), name); }
     // Clicks the caption button this far from the frame's right edge once the frame has lit it
-    // under the pointer; false if it never lit.
-    bool clickCaptionButton(int fromRight) const
+    // under the pointer after one motion onto it; false if it never lit. First, with `leave`,
+    // the pointer leaves the window from the lit button; false if it stayed lit.
+    bool clickCaptionButton(int fromRight, bool leave = false) const
     {
         const QPoint at = frame().topRight() + QPoint(1 - fromRight, 20);
         const QRgb plain = m_x->screenshot(artifact(QStringLiteral("plain.png"))).pixel(at);
-        m_x->hover(at);
-        const bool lit = XSession::waitUntil([&] {
-            return m_x->screenshot(artifact(QStringLiteral("lit.png"))).pixel(at) != plain;
-        });
-        m_x->xdotool(QStringLiteral("click 1"));
-        return lit;
+        m_x->moveTo(at);
+        const auto lit = [&] { return m_x->screenshot(artifact(u"lit.png"_s)).pixel(at) != plain; };
+        if (leave) {
+            if (!XSession::waitUntil(lit))
+                return false;
+            m_x->moveTo(at + QPoint(fromRight + 40, 0));
+            if (!XSession::waitUntil([&] { return !lit(); }))
+                return false;
+            m_x->moveTo(at);
+        }
+        const bool wasLit = XSession::waitUntil(lit);
+        m_x->xdotool(u"click 1"_s);
+        return wasLit;
     }
     // A session bus of the test's own, which starts at-spi2-core's accessibility bus when first
     // asked for it; why not, when they did not start.
@@ -257,7 +265,7 @@ private Q_SLOTS:
             XSession::waitUntil([&] { return m_x->run(u"xprop"_s, hints).contains(u"Iconic"); }),
             "the window did not ask to be iconified");
 
-        QVERIFY2(clickCaptionButton(50), "the button did not light");
+        QVERIFY2(clickCaptionButton(50, true), "the button did not light, or stayed lit");
         // It may have ended while the click was still being sent.
         QVERIFY(m_app.state() == QProcess::NotRunning || m_app.waitForFinished(20000));
         QCOMPARE(m_app.exitStatus(), QProcess::NormalExit);

@@ -21,7 +21,6 @@ private Q_SLOTS:
         row("left of left band", {13, 200}, 2);
         row("left band upper corner", {16, 40}, 13);
         row("left band lower corner", {16, 497 - 42}, 16);
-        row("right band upper corner", {527 - 16, 30}, 14);
         row("right band lower corner", {527 - 16, 480}, 17);
         row("right band", {527 - 19, 200}, 11);
         row("top band", {200, 12}, 12);

@@ -62,6 +62,36 @@ private Q_SLOTS:
         QTEST(painter.TitleText(), "title");
     }
 
+    // A corner piece lies whole where it belongs, from the pictures drawn for the screen's
+    // density; filling its area, the frame leaves the shadow outside and shows "restore".
+    void corners_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("fills");
+        QTest::newRow("1x") << 1.0 << false;
+        QTest::newRow("1.5x") << 1.5 << false;
+        QTest::newRow("2x") << 2.0 << false;
+        QTest::newRow("3x") << 3.0 << false;
+        QTest::newRow("2x maximised") << 2.0 << true;
+    }
+    void corners()
+    {
+        QFETCH(qreal, scale);
+        QFETCH(bool, fills);
+        Skin skin;
+        QVERIFY(skin.LoadSkin(QStringLiteral(":/frame"), scale));
+        const FixedWidthText text;
+        FramePainter painter(skin, text);
+        painter.PaintForm(QSize(400, 300), 0, scale, fills);
+        const QImage image = painter.image().image();
+        const QMargins out = fills ? FramePainter::shadow() : QMargins();
+        const QPoint at = (QPointF(400 + out.right() - 117, -out.top()) * scale).toPoint();
+        // Filling its area, the shadow is cut off; the restore face lies over the maximise one.
+        const QImage piece = skin.slot(fills ? Skin::RestoreSlot : 3).image();
+        const QPoint face = fills ? (QPointF(24, 12) * scale).toPoint() : QPoint();
+        QCOMPARE(image.copy(QRect(at + face, piece.size())), piece);
+    }
+
     void degenerateSizes()
     {
         // A minimised window reports sizes below the frame's own pieces: nothing may fail.

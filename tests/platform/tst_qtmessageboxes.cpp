@@ -18,7 +18,8 @@ class TestQtMessageBoxes : public QObject
 private Q_SLOTS:
     void initTestCase() { m_translated = installQtTranslations(*qApp); }
 
-    // Each box over its parent, titled exactly, its buttons in Chinese, the first the default.
+    // Each box over its parent and modal to it, titled exactly, its buttons in Chinese, the first
+    // the default.
     void boxes_data()
     {
         QTest::addColumn<int>("kind"); // notice, failure, fatal, question
@@ -43,11 +44,11 @@ private Q_SLOTS:
         QFETCH(QStringList, captions);
         // What the open box shows, before `press` is clicked on it.
         QWidget parent;
-        std::tuple<QWidget *, QString, QString, QString> seen;
+        std::tuple<QWidget *, Qt::WindowModality, QString, QString, QString> seen;
         QStringList shown;
         QTimer::singleShot(0, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                seen = {box->parentWidget(), box->windowTitle(), box->text(),
+                seen = {box->parentWidget(), box->windowModality(), box->windowTitle(), box->text(),
                         box->defaultButton()->text()};
                 for (QAbstractButton *button : box->buttons())
                     shown.append(button->text());
@@ -68,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(answered, press == Button::Yes);
         if (!m_translated)
             QSKIP("Qt's Chinese translations (qt6-translations-l10n) are not installed");
-        QCOMPARE(seen, std::make_tuple(&parent, title, text, captions.first()));
+        QCOMPARE(seen, std::make_tuple(&parent, Qt::WindowModal, title, text, captions.first()));
         QCOMPARE(shown, captions);
     }
 

@@ -1,4 +1,4 @@
-#include "tools/skinart/skinartist.h"
+#include "frame/skinartist.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -16,7 +16,7 @@ int main(int argc, char *argv[])
         return 1;
 
     const tolvane::SkinArtist artist;
-    for (int id = 101; id <= 112; ++id) {
+    for (int id = 101; id <= 114; ++id) {
         const QString path = resources.filePath(QStringLiteral("frame/%1.png").arg(id));
         if (!artist.picture(id).save(path)) {
             QTextStream(stderr) << "cannot write " << path << '\n';

@@ -1,4 +1,4 @@
-#include "tools/skinart/skinartist.h"
+#include "frame/skinartist.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -25,6 +25,8 @@ constexpr double OutlineBottom = Height - 12.5;
 constexpr double Radius = 6.0;
 
 const QColor Ink(38, 50, 72);
+// The maximise button's face in the corner pieces.
+constexpr QRect RestoreFace(24, 12, 25, 16);
 
 QRgb premultiplied(int r, int g, int b, int a)
 {
@@ -49,15 +51,18 @@ double outlineDistance(double x, double y, double dy = 0)
     return outside + std::min(std::max(qx, qy), 0.0) - Radius;
 }
 
-// Pearl glass, lighter at the top, with a glossy break halfway down the title bar.
-QRgb bodyPixel(int x, int y)
+// Pearl glass, lighter at the top, with a glossy break halfway down the title bar. Lines are
+// a whole pixel wide at every scale; the gradient follows the device pixel.
+QRgb bodyPixel(double fx, double fy)
 {
+    const int x = int(std::floor(fx));
+    const int y = int(std::floor(fy));
     if (y == 12)
         return premultiplied(255, 255, 255, 0xf2);
     if (y <= 37) {
         if (y == 37)
             return premultiplied(150, 165, 188, 0xf0);
-        const double t = (y - 13) / 24.0;
+        const double t = (fy - 0.5 - 13) / 24.0;
         const double shade = y < 25 ? 0.55 * t : 0.15 + 0.85 * t;
         return premultiplied(int(250 - 44 * shade), int(252 - 36 * shade), int(255 - 25 * shade),
                              0xee);
@@ -76,22 +81,43 @@ bool inHole(int x, int y)
     return x >= 21 && x <= Width - 22 && y >= 38 && y <= Height - 21;
 }
 
+// Every device pixel whose centre lies in the window pixel p.
+void fillPixel(QImage &image, QPoint p, QRgb colour, double scale)
+{
+    for (int y = int(std::ceil(p.y() * scale - 0.5)); (y + 0.5) / scale < p.y() + 1; ++y)
+        for (int x = int(std::ceil(p.x() * scale - 0.5)); (x + 0.5) / scale < p.x() + 1; ++x)
+            image.setPixel(x, y, colour);
+}
+
+// The block of a window painted at `scale` that covers the window pixels (x, y, w, h); both
+// edges rounded on their own, as the frame places its pieces.
+QImage cut(const QImage &window, int x, int y, int w, int h, double scale)
+{
+    const auto at = [scale](int v) { return int(std::lround(v * scale)); };
+    return window.copy(at(x), at(y), at(x + w) - at(x), at(y + h) - at(y));
+}
+
 } // namespace
 
-void SkinArtist::paintShadowAndBody(QImage &image) const
+void SkinArtist::paintShadowAndBody(QImage &image, double scale) const
 {
     const QRgb outline = premultiplied(24, 32, 48, 0x80);
-    for (int y = 0; y < Height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < Width; ++x) {
-            const double d = outlineDistance(x + 0.5, y + 0.5);
+        for (int x = 0; x < image.width(); ++x) {
+            // The device pixel's centre in the window's own pixels.
+            const double fx = (x + 0.5) / scale, fy = (y + 0.5) / scale;
+            // Far inside the outline: left transparent, as the image starts.
+            if (inHole(int(std::floor(fx)), int(std::floor(fy))))
+                continue;
+            const double d = outlineDistance(fx, fy);
             QRgb base = 0;
             if (d < 0) {
-                base = inHole(x, y) ? 0 : bodyPixel(x, y);
+                base = bodyPixel(fx, fy);
             } else {
                 // Lit from above: the shadow is measured from an outline shifted down a little,
                 // so it is thin at the top and deepest under the window.
-                const double s = std::max(outlineDistance(x + 0.5, y + 0.5, 1.5), 0.0);
+                const double s = std::max(outlineDistance(fx, fy, 1.5), 0.0);
                 const double fall = std::clamp(1.0 - s / 13.0, 0.0, 1.0);
                 base = premultiplied(0, 0, 0, int(std::lround(76 * std::pow(fall, 2.2))));
             }
@@ -105,12 +131,12 @@ void SkinArtist::paintShadowAndBody(QImage &image) const
     const QRgb light = premultiplied(255, 255, 255, 0xf0);
     for (const QPoint p : {QPoint(Width - 19, Height - 16), QPoint(Width - 17, Height - 16),
                            QPoint(Width - 17, Height - 18)}) {
-        image.setPixel(p, dot);
-        image.setPixel(p + QPoint(1, 1), light);
+        fillPixel(image, p, dot, scale);
+        fillPixel(image, p + QPoint(1, 1), light, scale);
     }
 }
 
-void SkinArtist::paintButtons(QImage &image, Lit lit) const
+void SkinArtist::paintButtons(QImage &image, int left, Lit lit, double scale, bool restore) const
 {
     struct Button
     {
@@ -122,6 +148,8 @@ void SkinArtist::paintButtons(QImage &image, Lit lit) const
         {Minimise, 1, 23, -7, 40}, {Maximise, 23, 49, 15, 60}, {Close, 49, 91, 41, 99}};
 
     QPainter p(&image);
+    p.translate(-left, 0);
+    p.scale(scale, scale);
     p.translate(CornerX, 0);
     for (const Button &b : buttons) {
         if (b.which != lit)
@@ -183,7 +211,14 @@ void SkinArtist::paintButtons(QImage &image, Lit lit) const
             p.setBrush(Qt::NoBrush);
             if (b.which == Minimise)
                 p.drawLine(c + QPointF(-4, 3) + shift, c + QPointF(4, 3) + shift);
-            else if (b.which == Maximise)
+            else if (b.which == Maximise && restore) {
+                // Two windows, the front one lower left.
+                p.drawRect(QRectF(c + QPointF(-4.5, -1.5) + shift, QSizeF(7, 5)));
+                p.drawPolyline(
+                    QPolygonF{c + QPointF(-2.5, -1.5) + shift, c + QPointF(-2.5, -3.5) + shift,
+                              c + QPointF(4.5, -3.5) + shift, c + QPointF(4.5, 1.5) + shift,
+                              c + QPointF(2.5, 1.5) + shift});
+            } else if (b.which == Maximise)
                 p.drawRect(QRectF(c + QPointF(-4.5, -3.5) + shift, QSizeF(9, 7)));
             else {
                 p.drawLine(c + QPointF(-3.5, -3.5) + shift, c + QPointF(3.5, 3.5) + shift);
@@ -194,16 +229,19 @@ void SkinArtist::paintButtons(QImage &image, Lit lit) const
     }
 }
 
-QImage SkinArtist::window(Lit lit) const
+const QImage &SkinArtist::body(double scale) const
 {
-    QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(0);
-    paintShadowAndBody(image);
-    paintButtons(image, lit);
-    return image;
+    if (m_body.isNull() || m_bodyScale != scale) {
+        m_body = QImage(int(std::lround(Width * scale)), int(std::lround(Height * scale)),
+                        QImage::Format_ARGB32_Premultiplied);
+        m_body.fill(0);
+        paintShadowAndBody(m_body, scale);
+        m_bodyScale = scale;
+    }
+    return m_body;
 }
 
-QImage SkinArtist::picture(int id) const
+QImage SkinArtist::picture(int id, double scale) const
 {
     if (id == 112) {
         QImage strip(1024, 32, QImage::Format_ARGB32);
@@ -212,29 +250,45 @@ QImage SkinArtist::picture(int id) const
                 strip.setPixel(x, y, qRgba((x % 32) * 8, y * 8, (x / 32) * 8, 255));
         return strip;
     }
+    const auto at = [scale](int v) { return int(std::lround(v * scale)); };
+    // The buttons are painted only where they differ: on the corner, from the lit minimise
+    // button's glow on.
+    const auto corner = [&](Lit lit, bool restore, int x, int y, int w, int h) {
+        const int left = at(CornerX - 7);
+        QImage image = body(scale).copy(left, 0, at(Width) - left, at(38));
+        paintButtons(image, left, lit, scale, restore);
+        return image.copy(at(x) - left, at(y), at(x + w) - at(x), at(y + h) - at(y));
+    };
+    const QRect face = RestoreFace.translated(CornerX, 0);
     switch (id) {
     case 101:
-        return window(None).copy(0, 0, 21, 38);
+        return cut(body(scale), 0, 0, 21, 38, scale);
     case 102:
-        return window(None).copy(Middle, 0, 21, 38);
+        return cut(body(scale), Middle, 0, 21, 38, scale);
     case 103:
-        return window(None).copy(CornerX, 0, 117, 38);
+        return corner(None, false, CornerX, 0, 117, 38);
     case 104:
-        return window(None).copy(Width - 21, Middle, 21, 38);
+        return cut(body(scale), Width - 21, Middle, 21, 38, scale);
     case 105:
-        return window(None).copy(CornerX, Height - 38, 117, 38);
+        return cut(body(scale), CornerX, Height - 38, 117, 38, scale);
     case 106:
-        return window(None).copy(Middle, Height - 38, 21, 38);
+        return cut(body(scale), Middle, Height - 38, 21, 38, scale);
     case 107:
-        return window(None).copy(0, Height - 38, 21, 38);
+        return cut(body(scale), 0, Height - 38, 21, 38, scale);
     case 108:
-        return window(None).copy(0, Middle, 21, 38);
+        return cut(body(scale), 0, Middle, 21, 38, scale);
     case 109:
-        return window(Close).copy(CornerX, 0, 117, 38);
+        return corner(Close, false, CornerX, 0, 117, 38);
     case 110:
-        return window(Maximise).copy(CornerX, 0, 117, 38);
+        return corner(Maximise, false, CornerX, 0, 117, 38);
     case 111:
-        return window(Minimise).copy(CornerX - 7, 0, 124, 38);
+        return corner(Minimise, false, CornerX - 7, 0, 124, 38);
+    // The maximise button's face showing "restore", plain and lit, laid over the corner of a
+    // window that fills its area.
+    case 113:
+        return corner(None, true, face.x(), face.y(), face.width(), face.height());
+    case 114:
+        return corner(Maximise, true, face.x(), face.y(), face.width(), face.height());
     default:
         return {};
     }

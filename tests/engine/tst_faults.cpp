@@ -122,8 +122,7 @@ struct Scene
     // The folder's path now leads to another folder, which holds files of the same names.
     void swapFolderForLink()
     {
-        const QByteArray moved = folder + "-moved", other = folder + "-other";
-        ::mkdir(other, 0700);
+        const QByteArray moved = folder + "-moved", other = QFile::encodeName(scratch.path());
         for (const char *name : {"a", "b", "c", "x", "y", "z"})
             test::writeFile(other + '/' + name, "other");
         ::rename(folder, moved);
@@ -132,7 +131,6 @@ struct Scene
             ::unlink(folder);
             ::rename(moved, folder);
             QCOMPARE(test::TestDir::namesIn(other), test::names("a|b|c|x|y|z"));
-            QDir(QFile::decodeName(other)).removeRecursively();
         });
     }
     // A newer journal than the batch's, put there by someone else.
@@ -162,16 +160,11 @@ struct Scene
     }
     void linkStateFolder()
     {
-        const QByteArray open = folder + "-state", home = open + "-home";
+        const QByteArray open = QFile::encodeName(scratch.path()) + "/open";
         ::mkdir(open, 0777);
         ::chmod(open, 0777);
-        ::mkdir(home, 0700);
-        ::symlink(open, home + "/tolvane");
-        qputenv("XDG_STATE_HOME", home);
-        lifts.push_back([open, home] {
-            for (const QByteArray &path : {open, home})
-                QDir(QFile::decodeName(path)).removeRecursively();
-        });
+        ::symlink(open, QFile::encodeName(scratch.path()) + "/tolvane");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(scratch.path()));
     }
     void fillStateHome()
     {
@@ -188,6 +181,7 @@ struct Scene
     void kill() { ::raise(SIGKILL); }
 
     test::StateHome state;
+    QTemporaryDir scratch; // outside the folder, removed with the scene
     std::vector<std::unique_ptr<test::TestMount>> mounts;
     std::unique_ptr<test::TestDir> dir;
     QByteArray folder; // the folder, by the path the batch takes
@@ -312,7 +306,6 @@ private Q_SLOTS:
         row("already named so", "a|b", "a|c", -1, {}, "", "a|c", "a|b");
         row("ext4: shift up, remounted", five, up, -1, {}, "", up, five);
         row("exFAT: shift up, remounted", five, up, -1, {}, "", up, five);
-        row("exFAT: ring of three", abc, "b|c|a", -1, {}, "", abc, abc);
         row("exFAT: case only", photos, "Photo01.jpg|X.txt", -1, {}, "", "Photo01.jpg|X.txt",
             photos);
         // A rename gives the file a new inode number there: files are known by size and time.

@@ -19,16 +19,16 @@ using namespace Qt::StringLiterals;
 namespace tolvane::test {
 namespace {
 
+// Images come first among the kinds, FUSE ones after ext4 but for tmpfs and binds.
 bool isImage(TestMount::Kind kind)
 {
-    using K = TestMount::Kind;
-    return kind == K::Exfat || kind == K::Ext4 || kind == K::Ntfs;
+    return kind <= TestMount::Kind::Ntfs;
 }
 
 bool isFuse(TestMount::Kind kind)
 {
-    using K = TestMount::Kind;
-    return kind == K::Exfat || kind == K::Ntfs || kind == K::Bindfs || kind == K::Sshfs;
+    return kind != TestMount::Kind::Ext4 &&
+           (kind <= TestMount::Kind::Ntfs || kind >= TestMount::Kind::Bindfs);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ namespace tolvane::test {
 class TestMount
 {
 public:
-    enum class Kind { Exfat, Ext4, Ntfs, Tmpfs, ReadOnly, Bindfs, Sshfs };
+    enum class Kind { Exfat, Ext4, Ntfs, Tmpfs, ReadOnly, Bindfs, Sshfs }; // images first
     explicit TestMount(Kind kind, const QByteArray &source = {});
     ~TestMount();
 

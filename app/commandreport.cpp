@@ -1,7 +1,7 @@
 #include "app/commandreport.h"
 
-#include "engine/batchreport.h"
-#include "engine/undo.h"
+#include "engine/batch/batchreport.h"
+#include "engine/batch/undo.h"
 #include "platform/rawname.h"
 
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/batchjob.h"
-#include "engine/undo.h"
+#include "engine/batch/batchjob.h"
+#include "engine/batch/undo.h"
 
 #include <QByteArray>
 #include <QList>

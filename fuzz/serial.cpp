@@ -1,5 +1,5 @@
-#include "engine/serialformat.h"
-#include "engine/serialnamer.h"
+#include "engine/naming/serialformat.h"
+#include "engine/naming/serialnamer.h"
 #include "platform/leadingnumber.h"
 
 #include <QByteArrayList>

@@ -1,4 +1,4 @@
-#include "engine/simplifier.h"
+#include "engine/conversion/simplifier.h"
 
 #include "platform/rawname.h"
 

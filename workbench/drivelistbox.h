@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/drivetable.h"
+#include "engine/listing/drivetable.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/folderlisting.h"
+#include "engine/listing/folderlisting.h"
 
 #include <QAbstractListModel>
 

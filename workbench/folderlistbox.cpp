@@ -1,7 +1,7 @@
 #include "workbench/folderlistbox.h"
 
-#include "engine/folderlisting.h"
-#include "engine/foldertree.h"
+#include "engine/listing/folderlisting.h"
+#include "engine/listing/foldertree.h"
 
 #include <QKeyEvent>
 #include <QStyle>

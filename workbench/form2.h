@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/host/formhost.h"
-#include "engine/batchstate.h"
-#include "engine/conversionstate.h"
+#include "engine/conversion/conversionstate.h"
+#include "engine/naming/batchstate.h"
 
 #include <QByteArrayList>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // Whole-folder conversion of 20,000 traditional names against a bare loop of OpenCC conversion
 // and no-replace renames over the same names, each on a fresh folder, medians of several rounds.
 #include "bench/benchkit.h"
-#include "engine/simplifier.h"
-#include "engine/simplifyrename.h"
+#include "engine/conversion/simplifier.h"
+#include "engine/conversion/simplifyrename.h"
 #include "tests/support/fakemessageboxes.h"
 #include "tests/support/fakeresultlist.h"
 

@@ -1,7 +1,7 @@
 // Lists and sorts a folder of 100,000 files into the file list's order and compares the time
 // with `ls -1 -v` on the same folder.
 #include "bench/list/benchfolder.h"
-#include "engine/folderlisting.h"
+#include "engine/listing/folderlisting.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

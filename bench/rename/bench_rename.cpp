@@ -1,9 +1,9 @@
 // Serial rename of 20,000 files through the whole engine (plan, journal, moves) against a bare
 // loop of no-replace renames over the same names.
 #include "bench/benchkit.h"
-#include "engine/resultlist.h"
-#include "engine/serialnamer.h"
-#include "engine/serialrename.h"
+#include "engine/batch/resultlist.h"
+#include "engine/naming/serialnamer.h"
+#include "engine/naming/serialrename.h"
 #include "platform/messageboxes.h"
 
 #include <QStringList>

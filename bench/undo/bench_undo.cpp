@@ -1,8 +1,8 @@
 // Undoing a serial rename of 20,000 files (journal read, files found, plan, moves) against a
 // bare loop of no-replace renames that puts the same names back.
 #include "bench/benchkit.h"
-#include "engine/batchjob.h"
-#include "engine/undo.h"
+#include "engine/batch/batchjob.h"
+#include "engine/batch/undo.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
-#include "engine/batchjob.h"
-#include "engine/undo.h"
+#include "engine/batch/batchjob.h"
+#include "engine/batch/undo.h"
 #include "platform/folderhandle.h"
 #include "support/rows.h"
 #include "support/statehome.h"

@@ -1,6 +1,6 @@
-#include "engine/drivetable.h"
-#include "engine/folderlisting.h"
-#include "engine/nameorder.h"
+#include "engine/listing/drivetable.h"
+#include "engine/listing/folderlisting.h"
+#include "engine/listing/nameorder.h"
 #include "support/rows.h"
 #include "support/testdir.h"
 

@@ -1,4 +1,4 @@
-#include "engine/simplifyrename.h"
+#include "engine/conversion/simplifyrename.h"
 #include "support/randombatch.h"
 #include "support/statehome.h"
 #include "support/testmount.h"

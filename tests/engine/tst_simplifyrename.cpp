@@ -1,5 +1,5 @@
-#include "engine/simplifier.h"
-#include "engine/simplifyrename.h"
+#include "engine/conversion/simplifier.h"
+#include "engine/conversion/simplifyrename.h"
 #include "platform/rawname.h"
 #include "support/fakemessageboxes.h"
 #include "support/fakeresultlist.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/resultlist.h"
+#include "engine/batch/resultlist.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "tests/support/randombatch.h"
 
-#include "engine/serialrename.h"
-#include "engine/simplifyrename.h"
-#include "engine/undo.h"
+#include "engine/batch/undo.h"
+#include "engine/conversion/simplifyrename.h"
+#include "engine/naming/serialrename.h"
 #include "tests/support/fakemessageboxes.h"
 #include "tests/support/fakeresultlist.h"
 #include "tests/support/testdir.h"

@@ -1,9 +1,9 @@
-// Writes engine/simplifiedextras.cpp: the traditional characters of code page 936 that
+// Writes engine/conversion/simplifiedextras.cpp: the traditional characters of code page 936 that
 // OpenCC's t2s tables leave without a right simplified form, with the form to use. Give it the
 // Unihan_Variants.txt.bz2 of every supported Debian release (unicode-data): releases add and
 // drop forms, and the table keeps the union, each character with the form of the first file
 // that needs it.
-//   tolvane_simplifiedextras engine/simplifiedextras.cpp UNIHAN_VARIANTS...
+//   tolvane_simplifiedextras engine/conversion/simplifiedextras.cpp UNIHAN_VARIANTS...
 #include "tools/unihan/unihanvariants.h"
 
 #include <QCoreApplication>
@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
         << "// Made by tools/simplifiedextras from OpenCC's t2s tables and the union of the "
            "Unihan\n// kSimplifiedVariant data of every supported release. Remake it with that "
            "tool rather\n// than editing it.\n"
-           "#include \"engine/simplifiedextras.h\"\n\n#include <array>\n\n"
+           "#include \"engine/conversion/simplifiedextras.h\"\n\n#include <array>\n\n"
            "namespace tolvane {\nnamespace {\n\n"
         << "constexpr std::array<SimplifiedPair, " << rows.size() << "> kExtras = {{\n"
         << rows.join(QLatin1Char('\n')) << "\n}};\n\n} // namespace\n\n"

@@ -1,4 +1,4 @@
-#include "engine/drivetable.h"
+#include "engine/listing/drivetable.h"
 
 #include <QFile>
 #include <QFileInfo>

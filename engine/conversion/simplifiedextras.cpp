@@ -1,7 +1,7 @@
 // Made by tools/simplifiedextras from OpenCC's t2s tables and the union of the Unihan
 // kSimplifiedVariant data of every supported release. Remake it with that tool rather
 // than editing it.
-#include "engine/simplifiedextras.h"
+#include "engine/conversion/simplifiedextras.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "engine/serialnamer.h"
+#include "engine/naming/serialnamer.h"
 
-#include "engine/serialformat.h"
+#include "engine/naming/serialformat.h"
 
 #include <QVarLengthArray>
 

@@ -1,4 +1,4 @@
-#include "engine/nameorder.h"
+#include "engine/listing/nameorder.h"
 
 #include "platform/rawname.h"
 

@@ -1,4 +1,4 @@
-#include "engine/foldertree.h"
+#include "engine/listing/foldertree.h"
 
 #include "platform/rawname.h"
 

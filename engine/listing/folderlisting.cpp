@@ -1,6 +1,6 @@
-#include "engine/folderlisting.h"
+#include "engine/listing/folderlisting.h"
 
-#include "engine/nameorder.h"
+#include "engine/listing/nameorder.h"
 #include "platform/rawname.h"
 
 #include <cerrno>

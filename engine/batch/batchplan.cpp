@@ -1,4 +1,4 @@
-#include "engine/batchplan.h"
+#include "engine/batch/batchplan.h"
 
 #include "platform/folderhandle.h"
 #include "platform/rawname.h"

@@ -1,6 +1,6 @@
-#include "engine/batchjob.h"
+#include "engine/batch/batchjob.h"
 
-#include "engine/journal.h"
+#include "engine/batch/journal.h"
 #include "platform/filemover.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/expected.h"
-#include "engine/folderscan.h"
+#include "engine/batch/expected.h"
+#include "engine/batch/folderscan.h"
 
 #include <QByteArray>
 #include <QList>

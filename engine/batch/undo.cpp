@@ -1,7 +1,7 @@
-#include "engine/undo.h"
+#include "engine/batch/undo.h"
 
-#include "engine/batchreport.h"
-#include "engine/folderscan.h"
+#include "engine/batch/batchreport.h"
+#include "engine/batch/folderscan.h"
 #include "platform/mountplace.h"
 #include "platform/rawname.h"
 

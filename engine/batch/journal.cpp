@@ -1,6 +1,6 @@
-#include "engine/journal.h"
+#include "engine/batch/journal.h"
 
-#include "engine/batchplan.h"
+#include "engine/batch/batchplan.h"
 #include "platform/quitsignal.h"
 #include "platform/systemerror.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/batchjob.h"
-#include "engine/batchstate.h"
+#include "engine/batch/batchjob.h"
+#include "engine/naming/batchstate.h"
 
 #include <QByteArray>
 #include <QList>

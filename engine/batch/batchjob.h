@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/batchplan.h"
-#include "engine/batchrun.h"
+#include "engine/batch/batchplan.h"
+#include "engine/batch/batchrun.h"
 #include "platform/folderhandle.h"
 
 #include <QByteArray>

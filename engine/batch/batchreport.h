@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/batchjob.h"
+#include "engine/batch/batchjob.h"
 
 #include <QString>
 #include <QStringList>

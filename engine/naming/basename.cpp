@@ -1,4 +1,4 @@
-#include "engine/basename.h"
+#include "engine/naming/basename.h"
 
 namespace tolvane {
 

@@ -1,4 +1,4 @@
-#include "engine/batchrun.h"
+#include "engine/batch/batchrun.h"
 
 #include "platform/filemover.h"
 #include "platform/quitsignal.h"

@@ -1,9 +1,9 @@
-#include "engine/serialrename.h"
+#include "engine/naming/serialrename.h"
 
-#include "engine/batchreport.h"
-#include "engine/resultlist.h"
-#include "engine/serialformat.h"
-#include "engine/serialnamer.h"
+#include "engine/batch/batchreport.h"
+#include "engine/batch/resultlist.h"
+#include "engine/naming/serialformat.h"
+#include "engine/naming/serialnamer.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
 

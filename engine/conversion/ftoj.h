@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/conversionstate.h"
+#include "engine/conversion/conversionstate.h"
 
 #include <QString>
 

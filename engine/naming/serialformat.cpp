@@ -1,4 +1,4 @@
-#include "engine/serialformat.h"
+#include "engine/naming/serialformat.h"
 
 #include "platform/generalnumber.h"
 #include "platform/leadingnumber.h"

@@ -1,6 +1,6 @@
-#include "engine/simplifier.h"
+#include "engine/conversion/simplifier.h"
 
-#include "engine/simplifiedextras.h"
+#include "engine/conversion/simplifiedextras.h"
 #include "platform/rawname.h"
 #include "platform/utf8.h"
 

@@ -1,6 +1,6 @@
-#include "engine/ftoj.h"
+#include "engine/conversion/ftoj.h"
 
-#include "engine/simplifier.h"
+#include "engine/conversion/simplifier.h"
 
 namespace tolvane {
 

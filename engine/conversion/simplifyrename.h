@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/batchjob.h"
-#include "engine/conversionstate.h"
+#include "engine/batch/batchjob.h"
+#include "engine/conversion/conversionstate.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/folderscan.h"
+#include "engine/batch/folderscan.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/batchplan.h"
+#include "engine/batch/batchplan.h"
 
 #include <QString>
 #include <atomic>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/batchjob.h"
-#include "engine/journal.h"
+#include "engine/batch/batchjob.h"
+#include "engine/batch/journal.h"
 
 #include <QByteArray>
 #include <QList>

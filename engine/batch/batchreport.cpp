@@ -1,4 +1,4 @@
-#include "engine/batchreport.h"
+#include "engine/batch/batchreport.h"
 
 #include "platform/rawname.h"
 #include "platform/systemerror.h"

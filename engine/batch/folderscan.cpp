@@ -1,4 +1,4 @@
-#include "engine/folderscan.h"
+#include "engine/batch/folderscan.h"
 
 #include "platform/rawname.h"
 

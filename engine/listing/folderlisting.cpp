@@ -1,6 +1,5 @@
 #include "engine/listing/folderlisting.h"
 
-#include "engine/listing/nameorder.h"
 #include "platform/rawname.h"
 
 #include <cerrno>
@@ -39,7 +38,8 @@ bool isKind(DIR *dir, const dirent *entry, FolderListing::Kind kind)
 
 } // namespace
 
-FolderListing FolderListing::read(const QByteArray &folder, Kind kind)
+FolderListing FolderListing::read(const QByteArray &folder, Kind kind, const ListOrder &order,
+                                  const TypeFilter &filter)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
@@ -47,12 +47,13 @@ FolderListing FolderListing::read(const QByteArray &folder, Kind kind)
         listing.m_error = errno;
         return listing;
     }
-    FolderListing listing = read(fd, kind);
+    FolderListing listing = read(fd, kind, order, filter);
     ::close(fd);
     return listing;
 }
 
-FolderListing FolderListing::read(int folderFd, Kind kind)
+FolderListing FolderListing::read(int folderFd, Kind kind, const ListOrder &order,
+                                  const TypeFilter &filter)
 {
     FolderListing listing;
     // A descriptor of its own: closing the listing must not close the caller's.
@@ -68,7 +69,8 @@ FolderListing FolderListing::read(int folderFd, Kind kind)
         QByteArray names;
         std::vector<qsizetype> ends;
         while (const dirent *entry = ::readdir(dir)) {
-            if (entry->d_name[0] == '.' || !isKind(dir, entry, kind))
+            if (entry->d_name[0] == '.' || !filter.matches(entry->d_name) ||
+                !isKind(dir, entry, kind))
                 continue;
             names.append(entry->d_name);
             ends.push_back(names.size());
@@ -83,10 +85,10 @@ FolderListing FolderListing::read(int folderFd, Kind kind)
         }
         ends = {};
 
-        const std::vector<qsizetype> order = nameOrder(found);
+        const std::vector<qsizetype> sorted = listOrder(folderFd, found, order);
         listing.m_names.reserve(names.size());
-        listing.m_ends.reserve(qsizetype(order.size()));
-        for (const qsizetype index : order) {
+        listing.m_ends.reserve(qsizetype(sorted.size()));
+        for (const qsizetype index : sorted) {
             listing.m_names.append(found[index]);
             listing.m_ends.append(listing.m_names.size());
         }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/listing/listorder.h"
+#include "engine/listing/typefilter.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -8,10 +11,10 @@
 namespace tolvane {
 
 // The entries of one folder in list order: regular files or subfolders, hidden (dot) names left
-// out. Names are the raw bytes readdir gave, kept back to back in one buffer so that a folder of
-// a million files costs little more than its names; display forms are made when asked for.
-// Reading needs no display, so the file list and its benchmark use the same code. Copies share
-// the buffer.
+// out, and names the filter does not list. Names are the raw bytes readdir gave, kept back to back
+// in one buffer so that a folder of a million files costs little more than its names; display forms
+// are made when asked for. Reading needs no display, so the file list and its benchmark use the
+// same code. Copies share the buffer.
 class FolderListing
 {
 public:
@@ -19,9 +22,11 @@ public:
 
     FolderListing() = default;
     // Reads and sorts; a folder that cannot be opened gives an empty listing and its errno.
-    static FolderListing read(const QByteArray &folder, Kind kind);
+    static FolderListing read(const QByteArray &folder, Kind kind, const ListOrder &order = {},
+                              const TypeFilter &filter = {});
     // The same through a folder already open, which stays open.
-    static FolderListing read(int folderFd, Kind kind);
+    static FolderListing read(int folderFd, Kind kind, const ListOrder &order = {},
+                              const TypeFilter &filter = {});
 
     qsizetype count() const { return m_ends.size(); }
     QByteArrayView rawView(qsizetype index) const;

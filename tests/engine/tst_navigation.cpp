@@ -6,7 +6,10 @@
 
 #include <QTest>
 #include <algorithm>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <tuple>
 
 using namespace tolvane;
 using namespace Qt::StringLiterals;
@@ -47,6 +50,62 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < listing.count() && !folders; ++i)
             QCOMPARE(dir.content(listing.raw(i)), listing.raw(i));
         QCOMPARE(dir.contents(), before);
+    }
+
+    // One folder for every row: sizes and times run against the names, ties among both.
+    void arranged_data()
+    {
+        QTest::addColumn<ListOrder::Key>("key");
+        QTest::addColumn<bool>("reversed");
+        QTest::addColumn<TypeFilter::Preset>("preset");
+        QTest::addColumn<QString>("patterns"); // used instead of the preset when given
+        QTest::addColumn<QStringList>("shown");
+        using K = ListOrder::Key;
+        using P = TypeFilter::Preset;
+        const auto row = [](const char *name, K key, bool reversed, P preset, const char *patterns,
+                            const char *shown) {
+            QTest::newRow(name) << key << reversed << preset << QString::fromUtf8(patterns)
+                                << test::texts(shown);
+        };
+        row("name", K::Name, false, P::All, "", "A.JPG|b.png|c9.txt|c10.mp4|d.Mp3|README");
+        row("name reversed", K::Name, true, P::All, "", "README|d.Mp3|c10.mp4|c9.txt|b.png|A.JPG");
+        row("modified", K::Modified, false, P::All, "", "c10.mp4|README|b.png|c9.txt|A.JPG|d.Mp3");
+        row("modified reversed, ties by name", K::Modified, true, P::All, "",
+            "d.Mp3|A.JPG|b.png|c9.txt|c10.mp4|README");
+        row("size, ties in natural order", K::Size, false, P::All, "",
+            "d.Mp3|A.JPG|c9.txt|c10.mp4|b.png|README");
+        row("size reversed", K::Size, true, P::All, "", "README|b.png|c9.txt|c10.mp4|A.JPG|d.Mp3");
+        row("type, no extension first, case ignored", K::Type, false, P::All, "",
+            "README|A.JPG|d.Mp3|c10.mp4|b.png|c9.txt");
+        row("type reversed", K::Type, true, P::All, "", "c9.txt|b.png|c10.mp4|d.Mp3|A.JPG|README");
+        row("pictures, upper case too", K::Name, false, P::Pictures, "", "A.JPG|b.png");
+        row("music", K::Size, false, P::Music, "", "d.Mp3");
+        row("documents", K::Name, false, P::Documents, "", "c9.txt");
+        row("patterns, case and spaces ignored", K::Modified, true, P::All, " *.MP4 ; ;c9* ",
+            "c9.txt|c10.mp4");
+        row("pattern matching nothing", K::Name, false, P::All, "*.mkv", "");
+    }
+    void arranged()
+    {
+        QFETCH(ListOrder::Key, key);
+        QFETCH(bool, reversed);
+        QFETCH(TypeFilter::Preset, preset);
+        QFETCH(QString, patterns);
+        test::TestDir dir;
+        dir.createFolder("sub.png");
+        const std::tuple<const char *, int, int> files[] = {
+            {"b.png", 30, 200},  {"A.JPG", 10, 300},  {"c10.mp4", 20, 100},
+            {"c9.txt", 20, 200}, {"README", 40, 100}, {"d.Mp3", 5, 400}};
+        for (const auto &[name, size, seconds] : files) {
+            dir.createFile(name, QByteArray(size, 'x'));
+            const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+            QCOMPARE(::utimensat(AT_FDCWD, dir.nativePath() + '/' + name, times, 0), 0);
+        }
+        const TypeFilter filter =
+            patterns.isEmpty() ? TypeFilter::preset(preset) : TypeFilter::fromPatterns(patterns);
+        const FolderListing listing = FolderListing::read(
+            dir.nativePath(), FolderListing::Kind::Files, {key, reversed}, filter);
+        QTEST(listing.displayNames(), "shown");
     }
 
     void bigListsSortedInSlices()

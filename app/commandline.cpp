@@ -6,6 +6,8 @@
 #include "engine/batch/undo.h"
 #include "engine/conversion/simplifyrename.h"
 #include "engine/listing/folderlisting.h"
+#include "engine/listing/listorder.h"
+#include "engine/listing/typefilter.h"
 #include "engine/naming/serialformat.h"
 #include "engine/naming/serialnamer.h"
 #include "engine/naming/serialrename.h"
@@ -54,8 +56,10 @@ QByteArray argumentBytes(const QString &text)
 const QString helpText = QStringLiteral(
     "用法：\n"
     "  tolvane [文件夹]                          打开窗口\n"
-    "  tolvane --rename 模式 --start 编号 [--apply] [--json | -0] [文件夹]\n"
-    "  tolvane --simplify [--apply] [--json | -0] [文件夹]\n"
+    "  tolvane --rename 模式 --start 编号 [--sort 顺序] [--reverse] [--only 模式]\n"
+    "          [--apply] [--json | -0] [文件夹]\n"
+    "  tolvane --simplify [--sort 顺序] [--reverse] [--only 模式]\n"
+    "          [--apply] [--json | -0] [文件夹]\n"
     "  tolvane --undo [--apply] [--json | -0]\n"
     "\n"
     "不带 --apply 时只列出计划的改名，每行“旧名<TAB>新名”，不改动任何文件；\n"
@@ -71,6 +75,14 @@ const QString helpText = QStringLiteral(
     "                  例：tolvane --rename '第#集' --start 001 .\n"
     "  --simplify      把文件名中的繁体字转换为简体。\n"
     "                  例：tolvane --simplify ~/文檔\n"
+    "  --sort 顺序     按此顺序编号和列出：name（名称，默认）、modified（修改日期）、\n"
+    "                  size（大小）、type（类型：先按扩展名，再按名称）；顺序相同的按名称。\n"
+    "                  例：tolvane --rename '下载_#' --start 1 --sort modified ~/下载\n"
+    "  --reverse       倒序：--sort 的顺序反过来，顺序相同的仍按名称。\n"
+    "                  例：tolvane --rename '#' --start 1 --sort size --reverse .\n"
+    "  --only 模式     只改名（或转换）名字符合模式的文件，其余文件不动；多个模式用“;”分隔，\n"
+    "                  不分大小写（*.jpg 也符合 IMG_0001.JPG）。\n"
+    "                  例：tolvane --rename '旅行_#' --start 1 --only '*.jpg;*.png' ~/图片\n"
     "  --undo          撤销最近一批改名，不论是窗口还是命令行所做的。\n"
     "                  例：tolvane --undo --apply\n"
     "  --apply         真正改名，并列出已改名的文件。\n"
@@ -110,6 +122,8 @@ struct Request
     QByteArray pattern;
     QString start;
     QByteArray folder = ".";
+    ListOrder order;
+    TypeFilter filter;
     bool apply = false;
     CommandReport::Format output = CommandReport::Format::Lines;
 };
@@ -128,7 +142,8 @@ QString requestError(const QCommandLineParser &parser, Request &request)
     }
     if (chosen != 1)
         return QStringLiteral("请给出 --rename、--simplify、--undo 三者之一。");
-    for (const QString &name : {QStringLiteral("rename"), QStringLiteral("start")})
+    for (const QString &name : {QStringLiteral("rename"), QStringLiteral("start"),
+                                QStringLiteral("sort"), QStringLiteral("only")})
         if (parser.values(name).size() > 1)
             return QStringLiteral("选项“--%1”只能给一次。").arg(name);
     if (parser.isSet(QStringLiteral("rename")) != parser.isSet(QStringLiteral("start")))
@@ -138,6 +153,18 @@ QString requestError(const QCommandLineParser &parser, Request &request)
         return QStringLiteral("只能给一个文件夹。");
     if (request.action == Request::Undo && !folders.isEmpty())
         return QStringLiteral("--undo 不接受文件夹：它撤销最近一批改名，不论在哪个文件夹。");
+    for (const char *name : {"sort", "reverse", "only"})
+        if (request.action == Request::Undo && parser.isSet(QString::fromLatin1(name)))
+            return QStringLiteral("--undo 不接受 --%1：它按原来的顺序撤销。")
+                .arg(QString::fromLatin1(name));
+    if (parser.isSet(QStringLiteral("sort"))) {
+        const auto key = ListOrder::keyNamed(parser.value(QStringLiteral("sort")).toUtf8());
+        if (!key)
+            return QStringLiteral("--sort 只能是 name、modified、size、type 之一。");
+        request.order.key = *key;
+    }
+    request.order.reversed = parser.isSet(QStringLiteral("reverse"));
+    request.filter = TypeFilter::fromPatterns(parser.value(QStringLiteral("only")));
     if (!folders.isEmpty())
         request.folder = argumentBytes(folders.first());
     request.pattern = argumentBytes(parser.value(QStringLiteral("rename")));
@@ -192,7 +219,8 @@ int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem
     const std::shared_ptr<const FolderHandle> folder = FolderHandle::open(request.folder);
     const FolderListing listing =
         folder->error() ? FolderListing()
-                        : FolderListing::read(folder->fd(), FolderListing::Kind::Files);
+                        : FolderListing::read(folder->fd(), FolderListing::Kind::Files,
+                                              request.order, request.filter);
     if (const int error = folder->error() ? folder->error() : listing.error())
         return report.finish(
             QStringLiteral("无法打开文件夹【%1】：%2。没有改名任何文件。")
@@ -270,6 +298,9 @@ int runCommandLine(const QByteArrayList &arguments)
         {QStringLiteral("rename"), {}, QStringLiteral("pattern")},
         {QStringLiteral("start"), {}, QStringLiteral("n")},
         {QStringLiteral("simplify"), {}},
+        {QStringLiteral("sort"), {}, QStringLiteral("order")},
+        {QStringLiteral("reverse"), {}},
+        {QStringLiteral("only"), {}, QStringLiteral("patterns")},
         {QStringLiteral("undo"), {}},
         {QStringLiteral("apply"), {}},
         {QStringLiteral("json"), {}},

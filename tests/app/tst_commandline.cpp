@@ -159,6 +159,18 @@ private Q_SLOTS:
                           R"({"error":"已有同名的文件","from":"舊.txt","status":"refused",)"
                           R"("to":"旧.txt"}])")
             << QStringLiteral("将保持原名") << fixture();
+        // Sizes are the lengths of the names: 檔案.txt is the biggest, 旧.txt and 舊.txt tie.
+        QTest::newRow("size reversed, ties by name")
+            << none << rename + QByteArrayList{"--sort", "size", "--reverse", "簡"} << 0
+            << QByteArray("檔案.txt\tx01.txt\n旧.txt\tx02.txt\n舊.txt\tx03.txt\n") << QString()
+            << fixture();
+        QTest::newRow("only the listed files, case ignored")
+            << none << apply + QByteArrayList{"--only", "*.zip; *.EXE", "odd"} << 0
+            << QByteArray("$'\\u202Etxt.exe'\tx01.exe\n") << QString()
+            << fixture({{"odd/\xe2\x80\xaetxt.exe", "odd/x01.exe"}});
+        QTest::newRow("unknown order")
+            << none << QByteArrayList{"--simplify", "--sort", "taken"} << 1 << nothing
+            << QStringLiteral("--sort 只能是") << fixture();
         QTest::newRow("undo preview")
             << apply << QByteArrayList{"--undo"} << 0 << back << QString() << x;
         QTest::newRow("undo") << apply << QByteArrayList{"--undo", "--apply"} << 0 << back

@@ -1,5 +1,9 @@
 #include "workbench/filelistbox.h"
 
+#include "workbench/filelistmenu.h"
+
+#include <QContextMenuEvent>
+
 namespace tolvane {
 
 FileListBox::FileListBox(QWidget *parent) : QListView(parent), m_model(new FileListModel(this))
@@ -25,7 +29,20 @@ void FileListBox::setPath(const QByteArray &path)
 
 void FileListBox::refresh()
 {
-    m_model->setListing(FolderListing::read(m_path, FolderListing::Kind::Files));
+    m_model->setListing(FolderListing::read(m_path, FolderListing::Kind::Files, m_order, m_filter));
+}
+
+void FileListBox::setArrangement(const ListOrder &order, const TypeFilter &filter)
+{
+    m_order = order;
+    m_filter = filter;
+    refresh();
+}
+
+void FileListBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    FileListMenu menu(this);
+    menu.exec(event->globalPos());
 }
 
 QStringList FileListBox::displayNames() const

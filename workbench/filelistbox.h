@@ -7,9 +7,10 @@
 
 namespace tolvane {
 
-// The file list (lstFiles): the regular files of one folder in natural name order. What it
-// shows is exactly the listing that entries() hands out. Raises Click when the user selects
-// an entry.
+// The file list (lstFiles): the regular files of one folder in the chosen order (natural name
+// order unless the context menu chose another), only those the filter lists. What it shows is
+// exactly the listing that entries() hands out, so batches number and convert just those, in
+// that order. Raises Click when the user selects an entry.
 class FileListBox : public QListView
 {
     Q_OBJECT
@@ -22,6 +23,10 @@ public:
     void setPath(const QByteArray &path);
     // Reads the current folder again.
     void refresh();
+    // Sets the order and the filter and reads the folder again with them.
+    void setArrangement(const ListOrder &order, const TypeFilter &filter);
+    const ListOrder &order() const { return m_order; }
+    const TypeFilter &filter() const { return m_filter; }
 
     qsizetype count() const { return listing().count(); }
     QByteArray entry(qsizetype index) const { return listing().raw(index); }
@@ -36,9 +41,14 @@ public:
 Q_SIGNALS:
     void Click();
 
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
 private:
     FileListModel *m_model;
     QByteArray m_path;
+    ListOrder m_order;
+    TypeFilter m_filter;
 };
 
 } // namespace tolvane

@@ -8,6 +8,7 @@
 #include "support/unreadablefolder.h"
 #include "workbench/drivelistbox.h"
 #include "workbench/filelistbox.h"
+#include "workbench/filelistmenu.h"
 #include "workbench/folderlistbox.h"
 #include "workbench/form2.h"
 
@@ -259,6 +260,38 @@ private Q_SLOTS:
         QCOMPARE(f.files()->displayNames(), (QStringList{u"a2.jpg"_s, u"a10.jpg"_s, u"b.JPG"_s}));
         QTest::keyClick(f.box("text1")->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f.boxes.shown().size(), shown + 1);
+    }
+
+    // The context menu re-sorts and filters the list at once, its checks follow, and a batch
+    // numbers exactly the listed files in the listed order; the others keep their names.
+    void orderAndFilterFromTheMenu()
+    {
+        Fixture f;
+        f.dir.createFile("b.JPG", "b.JPG, the biggest");
+        f.openFolder({"a.jpg", "c.txt"});
+        const auto checked = [&f](const QString &choice = {}) {
+            FileListMenu menu(f.files());
+            QStringList texts;
+            for (QAction *action : menu.actions()) {
+                if (action->text() == choice)
+                    action->trigger();
+                if (action->isChecked())
+                    texts.append(action->text());
+            }
+            return texts;
+        };
+        QCOMPARE(checked(), (QStringList{u"名称"_s, u"全部文件"_s}));
+        checked(u"大小"_s);
+        QCOMPARE(f.files()->displayNames(), (QStringList{u"a.jpg"_s, u"c.txt"_s, u"b.JPG"_s}));
+        checked(u"倒序"_s);
+        checked(u"图片"_s);
+        QCOMPARE(checked(), (QStringList{u"大小"_s, u"倒序"_s, u"图片"_s}));
+        QCOMPARE(f.files()->displayNames(), (QStringList{u"b.JPG"_s, u"a.jpg"_s}));
+        f.box("text1")->setText(u"P#"_s);
+        f.click("Command1");
+        QCOMPARE(f.results(), (QStringList{u"P00.JPG"_s, u"P01.jpg"_s}));
+        QCOMPARE(f.dir.content("P00.JPG"), QByteArray("b.JPG, the biggest"));
+        QCOMPARE(f.dir.names(), (QList<QByteArray>{"P00.JPG", "P01.jpg", "c.txt"}));
     }
 
     void listReReadWhenAShownNameNowHoldsAnotherFile()

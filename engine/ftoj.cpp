@@ -1,12 +1,12 @@
 #include "engine/ftoj.h"
 
-#include "engine/simplifier.h"
+#include "engine/simplifyrename.h"
 
 namespace tolvane {
 
 QString FToJ(const QString &s, ConversionState &state)
 {
-    state.ConvertedName = Simplifier::shared().simplify(s);
+    state.ConvertedName = simplifiedText(s, state.profile);
     return state.ConvertedName;
 }
 

@@ -353,7 +353,7 @@ void Form2::Command4_Click()
         m_lstMap->path(), m_lstFiles->selectedName(), m_text4->Text(), m_messages, m_conversion);
     if (job)
         runBatch(job, m_lstFiles->entries(),
-                 [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
+                 [this](const BatchJob &done) { finishConversion(done, m_conversion.profile, *m_results, m_messages); });
 }
 
 void Form2::Command5_Click()
@@ -368,7 +368,7 @@ void Form2::Command5_Click()
         m_Command5->hide();
     if (job)
         runBatch(job, std::move(shown),
-                 [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
+                 [this](const BatchJob &done) { finishConversion(done, m_conversion.profile, *m_results, m_messages); });
 }
 
 void Form2::createUndo()

@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace tolvane {
 namespace {
@@ -55,7 +56,7 @@ const QString helpText = QStringLiteral(
     "用法：\n"
     "  tolvane [文件夹]                          打开窗口\n"
     "  tolvane --rename 模式 --start 编号 [--apply] [--json | -0] [文件夹]\n"
-    "  tolvane --simplify [--apply] [--json | -0] [文件夹]\n"
+    "  tolvane --simplify[=t2s|tw2s|hk2s|tw2sp] [--apply] [--json | -0] [文件夹]\n"
     "  tolvane --undo [--apply] [--json | -0]\n"
     "\n"
     "不带 --apply 时只列出计划的改名，每行“旧名<TAB>新名”，不改动任何文件；\n"
@@ -69,8 +70,10 @@ const QString helpText = QStringLiteral(
     "  --start 编号    --rename 的起始编号；序号补零到所填编号的位数（至少两位，\n"
     "                  编号有七位或更多时不补零）。\n"
     "                  例：tolvane --rename '第#集' --start 001 .\n"
-    "  --simplify      把文件名中的繁体字转换为简体。\n"
-    "                  例：tolvane --simplify ~/文檔\n"
+    "  --simplify      把文件名中的繁体字转换为简体。=后可选转换方式：t2s 繁体（默认），\n"
+    "                  tw2s 台湾正体，hk2s 香港繁体，tw2sp 台湾正体并换用大陆常用词。\n"
+    "                  含假名或谚文的日文名、韩文名不转换，列在标准错误中。\n"
+    "                  例：tolvane --simplify ~/文檔    tolvane --simplify=tw2sp ~/軟體\n"
     "  --undo          撤销最近一批改名，不论是窗口还是命令行所做的。\n"
     "                  例：tolvane --undo --apply\n"
     "  --apply         真正改名，并列出已改名的文件。\n"
@@ -110,6 +113,7 @@ struct Request
     QByteArray pattern;
     QString start;
     QByteArray folder = ".";
+    ConversionProfile profile = ConversionProfile::T2s;
     bool apply = false;
     CommandReport::Format output = CommandReport::Format::Lines;
 };
@@ -173,9 +177,11 @@ QString summary(const BatchJob &job, const CommandReport &report, bool apply)
 }
 
 // Reports a job that has been prepared and, when it could and was asked to, executed.
-int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QString &extra = {})
+int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QString &extra = {},
+              const QList<LeftAlone> &leftAlone = {})
 {
     report.addJob(job, apply);
+    report.addLeftAlone(leftAlone);
     if (const QString text = BatchReport::notStarted(job); !text.isEmpty())
         return report.finish(text, true);
     QString text = summary(job, report, apply);
@@ -211,7 +217,9 @@ int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem
                      job.cancelled()
                          ? QStringLiteral("收到终止信号，改名在中途停止；"
                                           "可以用 tolvane --undo --apply 撤销已做的改名。")
-                         : QString());
+                         : QString(),
+                     request.action == Request::Simplify ? leftAloneFiles(job, request.profile)
+                                                         : QList<LeftAlone>());
 }
 
 int runUndo(const Request &request)
@@ -250,10 +258,13 @@ int run(const Request &request)
             [namer](qsizetype i, const QByteArray &name) { return namer.newName(i, name); }, true);
     }
     case Request::Simplify:
-        if (const QString text = conversionRefusal(); !text.isEmpty())
+        if (const QString text = conversionRefusal(request.profile); !text.isEmpty())
             return CommandReport(request.output).finish(text, true);
         return runBatch(
-            request, [](qsizetype, const QByteArray &name) { return simplifiedFileName(name); },
+            request,
+            [profile = request.profile](qsizetype, const QByteArray &name) {
+                return simplifiedFileName(name, profile);
+            },
             false);
     case Request::Undo:
         return runUndo(request);
@@ -278,9 +289,26 @@ int runCommandLine(const QByteArrayList &arguments)
         {QStringLiteral("version"), {}},
     });
     QStringList texts{QStringLiteral("tolvane")};
-    for (const QByteArray &argument : arguments)
-        texts.append(escapedArgument(argument));
     const QString usageHint = QStringLiteral("\n用 tolvane --help 查看用法。");
+    std::optional<ConversionProfile> profile = ConversionProfile::T2s;
+    // QCommandLineParser has no option whose value may be left out: "--simplify=PROFILE" is
+    // taken apart before it parses, up to a "--", after which every argument is a folder.
+    const qsizetype optionsEnd = arguments.indexOf("--");
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments[i];
+        if ((optionsEnd < 0 || i < optionsEnd) && argument.startsWith("--simplify=")) {
+            profile = profileFromKey(escapedArgument(argument.mid(11)));
+            if (!profile) {
+                complain(QStringLiteral("不认识的转换方式“%1”：可选 t2s、tw2s、hk2s、tw2sp。")
+                             .arg(displayName(argument.mid(11))) +
+                         usageHint);
+                return 1;
+            }
+            texts.append(QStringLiteral("--simplify"));
+        } else {
+            texts.append(escapedArgument(argument));
+        }
+    }
     if (!parser.parse(texts)) {
         complain(parseError(parser) + usageHint);
         return 1;
@@ -294,6 +322,7 @@ int runCommandLine(const QByteArrayList &arguments)
         return 0;
     }
     Request request;
+    request.profile = *profile;
     if (const QString text = requestError(parser, request); !text.isEmpty()) {
         complain(text + usageHint);
         return 1;

@@ -91,7 +91,9 @@ private Q_SLOTS:
                 ++counts[key];
                 QTest::addRow("%s %s%s", qPrintable(item[u"id"_s].toString()), qPrintable(key),
                               kept ? " (tofu risk kept)" : "")
-                    << *profileFromKey(key) << input << QString::fromUcs4(out.data(), out.size());
+                    << *profileFromKey(key) << input
+                    << QString::fromUcs4(reinterpret_cast<const char32_t *>(out.data()),
+                                         out.size());
             }
         }
         const QMap<QString, int> all{

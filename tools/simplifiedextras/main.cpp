@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << unihan.errorText() << '\n';
         return 1;
     }
-    const opencc::SimpleConverter opencc("t2s.json");
+    const opencc::SimpleConverter opencc(TOLVANE_OPENCC_BUILD_DIR "/t2s.json");
 
     QStringList rows;
     for (const auto &entry : unihan.traditionalInGbk()) {

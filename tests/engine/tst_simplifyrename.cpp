@@ -191,6 +191,8 @@ private Q_SLOTS:
         row("one, target taken", "舊.txt|旧.txt", "舊.txt", u"舊"_s, {}, true, "舊.txt|旧.txt", "",
             "舊.txt");
         // text4 as a click fills it: the name's own bytes are converted, not its escapes.
+        row("one, Japanese left alone", "後藤さん.txt", "後藤さん.txt", u"後藤さん"_s, {}, true,
+            "後藤さん.txt", "", "後藤さん.txt");
         row("one, not UTF-8, as shown", notUtf8, notUtf8, nameText("\xff\xe8\x88\x8a"), {}, true,
             "\xff旧.txt", "$'\\377旧.txt'", "");
         row("all: traditional, plain, whole name", "舊.TXT|readme.md|舊檔案.報告", {}, {},
@@ -251,7 +253,8 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, question);
         if (failed.isEmpty())
             return;
-        QCOMPARE(shown[1].kind, Kind::Failure);
+        const bool alone = QByteArray(QTest::currentDataTag()).endsWith("left alone");
+        QCOMPARE(shown[1].kind, alone ? Kind::Notice : Kind::Failure);
         const QString &text = shown[1].text;
         for (const QByteArray &name : failed.first(std::min<qsizetype>(failed.size(), 20)))
             QVERIFY2(text.contains(u'“' + displayName(name) + u'”'), qPrintable(text));

@@ -21,6 +21,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace tolvane {
 namespace {
@@ -58,7 +59,7 @@ const QString helpText = QStringLiteral(
     "  tolvane [文件夹]                          打开窗口\n"
     "  tolvane --rename 模式 --start 编号 [--sort 顺序] [--reverse] [--only 模式]\n"
     "          [--apply] [--json | -0] [文件夹]\n"
-    "  tolvane --simplify [--sort 顺序] [--reverse] [--only 模式]\n"
+    "  tolvane --simplify[=t2s|tw2s|hk2s|tw2sp] [--sort 顺序] [--reverse] [--only 模式]\n"
     "          [--apply] [--json | -0] [文件夹]\n"
     "  tolvane --undo [--apply] [--json | -0]\n"
     "\n"
@@ -73,8 +74,10 @@ const QString helpText = QStringLiteral(
     "  --start 编号    --rename 的起始编号；序号补零到所填编号的位数（至少两位，\n"
     "                  编号有七位或更多时不补零）。\n"
     "                  例：tolvane --rename '第#集' --start 001 .\n"
-    "  --simplify      把文件名中的繁体字转换为简体。\n"
-    "                  例：tolvane --simplify ~/文檔\n"
+    "  --simplify      把文件名中的繁体字转换为简体。=后可选转换方式：t2s 繁体（默认），\n"
+    "                  tw2s 台湾正体，hk2s 香港繁体，tw2sp 台湾正体并换用大陆常用词。\n"
+    "                  含假名或谚文的日文名、韩文名不转换，列在标准错误中。\n"
+    "                  例：tolvane --simplify ~/文檔    tolvane --simplify=tw2sp ~/軟體\n"
     "  --sort 顺序     按此顺序编号和列出：name（名称，默认）、modified（修改日期）、\n"
     "                  size（大小）、type（类型：先按扩展名，再按名称）；顺序相同的按名称。\n"
     "                  例：tolvane --rename '下载_#' --start 1 --sort modified ~/下载\n"
@@ -124,6 +127,7 @@ struct Request
     QByteArray folder = ".";
     ListOrder order;
     TypeFilter filter;
+    ConversionProfile profile = ConversionProfile::T2s;
     bool apply = false;
     CommandReport::Format output = CommandReport::Format::Lines;
 };
@@ -200,9 +204,11 @@ QString summary(const BatchJob &job, const CommandReport &report, bool apply)
 }
 
 // Reports a job that has been prepared and, when it could and was asked to, executed.
-int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QString &extra = {})
+int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QString &extra = {},
+              const QList<LeftAlone> &leftAlone = {})
 {
     report.addJob(job, apply);
+    report.addLeftAlone(leftAlone);
     if (const QString text = BatchReport::notStarted(job); !text.isEmpty())
         return report.finish(text, true);
     QString text = summary(job, report, apply);
@@ -239,7 +245,9 @@ int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem
                      job.cancelled()
                          ? QStringLiteral("收到终止信号，改名在中途停止；"
                                           "可以用 tolvane --undo --apply 撤销已做的改名。")
-                         : QString());
+                         : QString(),
+                     request.action == Request::Simplify ? leftAloneFiles(job, request.profile)
+                                                         : QList<LeftAlone>());
 }
 
 int runUndo(const Request &request)
@@ -278,10 +286,13 @@ int run(const Request &request)
             [namer](qsizetype i, const QByteArray &name) { return namer.newName(i, name); }, true);
     }
     case Request::Simplify:
-        if (const QString text = conversionRefusal(); !text.isEmpty())
+        if (const QString text = conversionRefusal(request.profile); !text.isEmpty())
             return CommandReport(request.output).finish(text, true);
         return runBatch(
-            request, [](qsizetype, const QByteArray &name) { return simplifiedFileName(name); },
+            request,
+            [profile = request.profile](qsizetype, const QByteArray &name) {
+                return simplifiedFileName(name, profile);
+            },
             false);
     case Request::Undo:
         return runUndo(request);
@@ -309,9 +320,26 @@ int runCommandLine(const QByteArrayList &arguments)
         {QStringLiteral("version"), {}},
     });
     QStringList texts{QStringLiteral("tolvane")};
-    for (const QByteArray &argument : arguments)
-        texts.append(escapedArgument(argument));
     const QString usageHint = QStringLiteral("\n用 tolvane --help 查看用法。");
+    std::optional<ConversionProfile> profile = ConversionProfile::T2s;
+    // QCommandLineParser has no option whose value may be left out: "--simplify=PROFILE" is
+    // taken apart before it parses, up to a "--", after which every argument is a folder.
+    const qsizetype optionsEnd = arguments.indexOf("--");
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments[i];
+        if ((optionsEnd < 0 || i < optionsEnd) && argument.startsWith("--simplify=")) {
+            profile = profileFromKey(escapedArgument(argument.mid(11)));
+            if (!profile) {
+                complain(QStringLiteral("不认识的转换方式“%1”：可选 t2s、tw2s、hk2s、tw2sp。")
+                             .arg(displayName(argument.mid(11))) +
+                         usageHint);
+                return 1;
+            }
+            texts.append(QStringLiteral("--simplify"));
+        } else {
+            texts.append(escapedArgument(argument));
+        }
+    }
     if (!parser.parse(texts)) {
         complain(parseError(parser) + usageHint);
         return 1;
@@ -325,6 +353,7 @@ int runCommandLine(const QByteArrayList &arguments)
         return 0;
     }
     Request request;
+    request.profile = *profile;
     if (const QString text = requestError(parser, request); !text.isEmpty()) {
         complain(text + usageHint);
         return 1;

@@ -35,6 +35,8 @@ QString statusName(CommandReport::Status status)
         return QStringLiteral("lost");
     case S::Unchanged:
         return QStringLiteral("unchanged");
+    case S::LeftAlone:
+        return QStringLiteral("left-alone");
     }
     return {};
 }
@@ -132,6 +134,12 @@ void CommandReport::addUndo(const Undo &undo)
             {entry.to, entry.from, Status::Unchanged, QStringLiteral("已经是原来的名字")});
 }
 
+void CommandReport::addLeftAlone(const QList<LeftAlone> &files)
+{
+    for (const LeftAlone &file : files)
+        m_entries.append({file.name, file.name, Status::LeftAlone, file.reason});
+}
+
 qsizetype CommandReport::renamed() const
 {
     return std::count_if(m_entries.cbegin(), m_entries.cend(), [](const Entry &entry) {
@@ -142,8 +150,9 @@ qsizetype CommandReport::renamed() const
 qsizetype CommandReport::kept() const
 {
     return m_entries.size() - renamed() -
-           std::count_if(m_entries.cbegin(), m_entries.cend(),
-                         [](const Entry &entry) { return entry.status == Status::Unchanged; });
+           std::count_if(m_entries.cbegin(), m_entries.cend(), [](const Entry &entry) {
+               return entry.status == Status::Unchanged || entry.status == Status::LeftAlone;
+           });
 }
 
 int CommandReport::finish(const QString &summary, bool nothingDone)
@@ -154,7 +163,10 @@ int CommandReport::finish(const QString &summary, bool nothingDone)
         writePairs();
     std::fflush(stdout);
     for (const Entry &entry : std::as_const(m_entries))
-        if (!entry.error.isEmpty())
+        if (entry.status == Status::LeftAlone)
+            writeErr(
+                QStringLiteral("“%1”：%2\n").arg(BatchReport::shownName(entry.from), entry.error));
+        else if (!entry.error.isEmpty())
             writeErr(QStringLiteral("“%1”→“%2”：%3\n")
                          .arg(BatchReport::shownName(entry.from), BatchReport::shownName(entry.to),
                               entry.error));

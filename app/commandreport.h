@@ -2,6 +2,7 @@
 
 #include "engine/batch/batchjob.h"
 #include "engine/batch/undo.h"
+#include "engine/conversion/simplifyrename.h"
 
 #include <QByteArray>
 #include <QList>
@@ -26,7 +27,8 @@ public:
         Stranded,
         NotRun,
         Lost,
-        Unchanged
+        Unchanged,
+        LeftAlone
     };
     // "OLD<TAB>NEW" lines, "OLD\0NEW\0" pairs, or one JSON array.
     enum class Format { Lines, Null, Json };
@@ -39,6 +41,9 @@ public:
     // Files of an undone batch that are found nowhere, or that already have their old names:
     // every file of the journal is reported.
     void addUndo(const Undo &undo);
+    // Files a conversion leaves alone for their language: neither renamed nor kept against the
+    // plan, so they count for neither.
+    void addLeftAlone(const QList<LeftAlone> &files);
 
     // Prints everything, closes standard error with the summary (when there is one) and
     // returns the exit status: 0 nothing kept its name, 1 nothing (would be) renamed, 2 both.

@@ -19,6 +19,7 @@
 #include "workbench/folderlistbox.h"
 #include "workbench/form2layout.h"
 #include "workbench/listboxresults.h"
+#include "workbench/profilechoice.h"
 #include "workbench/tabplacer.h"
 #include "workbench/tabstripstyle.h"
 
@@ -151,6 +152,9 @@ void Form2::createControl(const Form2Control &control, const StoredForm &stored)
     case Box:
         createHosted<text>(parent, stored, control);
         break;
+    case Choice:
+        m_cboProfile = put(new ProfileChoice(parent), control);
+        break;
     case Page:
         break;
     }
@@ -213,6 +217,7 @@ void Form2::connectHandlers()
     connect(m_text1, &text::Change, this, &Form2::text1_Change);
     connect(m_text2, &text::Change, this, &Form2::text2_Change);
     connect(m_text4, &text::Change, this, &Form2::text4_Change);
+    connect(m_cboProfile, &ProfileChoice::Change, this, &Form2::cboProfile_Change);
     connect(m_Command4, &Command::Click, this, &Form2::Command4_Click);
     connect(m_Command5, &Command::Click, this, &Form2::Command5_Click);
     text1Edit()->installEventFilter(this);
@@ -222,6 +227,7 @@ void Form2::Form_Load()
 {
     m_batch = {};
     m_conversion = {};
+    m_conversion.profile = m_cboProfile->profile();
 }
 
 void Form2::Drivestation_Change()
@@ -345,6 +351,13 @@ void Form2::text4_Change()
     m_text5->setText(simplifiedPreview(m_text4->Text(), m_conversion));
 }
 
+void Form2::cboProfile_Change()
+{
+    // The preview follows the choice at once, as if text4 had changed.
+    m_conversion.profile = m_cboProfile->profile();
+    text4_Change();
+}
+
 void Form2::Command4_Click()
 {
     if (m_driver->busy())
@@ -352,8 +365,9 @@ void Form2::Command4_Click()
     std::shared_ptr<BatchJob> job = startConvertSelected(
         m_lstMap->path(), m_lstFiles->selectedName(), m_text4->Text(), m_messages, m_conversion);
     if (job)
-        runBatch(job, m_lstFiles->entries(),
-                 [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
+        runBatch(job, m_lstFiles->entries(), [this](const BatchJob &done) {
+            finishConversion(done, m_conversion.profile, *m_results, m_messages);
+        });
 }
 
 void Form2::Command5_Click()
@@ -367,8 +381,9 @@ void Form2::Command5_Click()
     if (confirmed)
         m_Command5->hide();
     if (job)
-        runBatch(job, std::move(shown),
-                 [this](const BatchJob &done) { finishConversion(done, *m_results, m_messages); });
+        runBatch(job, std::move(shown), [this](const BatchJob &done) {
+            finishConversion(done, m_conversion.profile, *m_results, m_messages);
+        });
 }
 
 void Form2::createUndo()

@@ -23,6 +23,7 @@ class DriveListBox;
 class FileListBox;
 class FolderListBox;
 class ListBoxResults;
+class ProfileChoice;
 struct Form2Control;
 class MessageBoxes;
 class StoredForm;
@@ -72,6 +73,7 @@ private:
     void text1_Change();
     void text2_Change();
     void text4_Change();
+    void cboProfile_Change();
     void Command4_Click();
     void Command5_Click();
 
@@ -104,6 +106,7 @@ private:
     text *m_text3 = nullptr;
     text *m_text4 = nullptr;
     text *m_text5 = nullptr;
+    ProfileChoice *m_cboProfile = nullptr;
     Command *m_Command1 = nullptr;
     Command *m_Command2 = nullptr;
     Command *m_Command3 = nullptr;

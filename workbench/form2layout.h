@@ -19,7 +19,8 @@ struct Form2Control
         Group,
         Label,
         Button,
-        Box
+        Box,
+        Choice
     };
 
     QStringView name;
@@ -37,7 +38,7 @@ struct Form2Control
 // Containers come before what they hold.
 inline constexpr auto Form2Layout = [] {
     using enum Form2Control::Kind;
-    return std::array<Form2Control, 23>{{
+    return std::array<Form2Control, 24>{{
         {u"Drivestation", DriveList, u"Form2", 0, {80, 0, 3255, 300}, 0, {}},
         {u"lstMap", FolderList, u"Form2", 0, {80, 360, 3255, 2400}, 1, {}},
         {u"lstFiles", FileList, u"Form2", 0, {80, 2880, 3255, 3630}, 2, {}},
@@ -56,11 +57,12 @@ inline constexpr auto Form2Layout = [] {
         {u"Command1", Button, u"Frame1", 0, {600, 1860, 1215, 375}, 8, {}},
         {u"Command2", Button, u"Frame1", 0, {2160, 1860, 1095, 375}, 7, {}},
         {u"Label4", Label, u"SSTab1", 1, {120, 480, 1815, 255}, -1, u"繁体文件名："},
-        {u"text4", Box, u"SSTab1", 1, {120, 720, 3615, 330}, 12, {}},
+        {u"cboProfile", Choice, u"SSTab1", 1, {1200, 400, 2535, 300}, 12, {}},
+        {u"text4", Box, u"SSTab1", 1, {120, 720, 3615, 330}, 13, {}},
         {u"Label5", Label, u"SSTab1", 1, {120, 1320, 1695, 255}, -1, u"简体文件名："},
-        {u"text5", Box, u"SSTab1", 1, {120, 1560, 3615, 330}, 13, {}},
-        {u"Command4", Button, u"SSTab1", 1, {360, 2040, 1215, 495}, 14, {}},
-        {u"Command5", Button, u"SSTab1", 1, {2040, 2040, 1335, 495}, 15, {}},
+        {u"text5", Box, u"SSTab1", 1, {120, 1560, 3615, 330}, 14, {}},
+        {u"Command4", Button, u"SSTab1", 1, {360, 2040, 1215, 495}, 15, {}},
+        {u"Command5", Button, u"SSTab1", 1, {2040, 2040, 1335, 495}, 16, {}},
     }};
 }();
 

@@ -70,7 +70,9 @@ int main()
 {
     const StateHome state;
     const QByteArrayList names = traditionalNames();
-    const opencc::SimpleConverter converter("t2s.json");
+    // The same dictionaries on both sides: the ones the program ships.
+    const opencc::SimpleConverter converter(
+        tolvane::Simplifier::configPath(tolvane::ConversionProfile::T2s));
     if (!tolvane::Simplifier::shared().isReady())
         fail("cannot load the OpenCC dictionaries");
 

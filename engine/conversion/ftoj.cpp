@@ -1,12 +1,12 @@
 #include "engine/conversion/ftoj.h"
 
-#include "engine/conversion/simplifier.h"
+#include "engine/conversion/simplifyrename.h"
 
 namespace tolvane {
 
 QString FToJ(const QString &s, ConversionState &state)
 {
-    state.ConvertedName = Simplifier::shared().simplify(s);
+    state.ConvertedName = simplifiedText(s, state.profile);
     return state.ConvertedName;
 }
 

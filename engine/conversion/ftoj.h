@@ -6,8 +6,8 @@
 
 namespace tolvane {
 
-// The simplified form of s (see Simplifier), also stored in state.ConvertedName, where the
-// form's handlers read it.
+// The simplified form of s in the state's profile (see simplifiedText), also stored in
+// state.ConvertedName, where the form's handlers read it.
 QString FToJ(const QString &s, ConversionState &state);
 
 // text4's Change: remembers text4's text as NameToConvert and returns what text5 shows.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <opencc/Config.hpp>
 #include <opencc/Conversion.hpp>
 #include <opencc/ConversionChain.hpp>
@@ -17,6 +18,7 @@
 #include <opencc/Segmentation.hpp>
 #include <opencc/Segments.hpp>
 #include <string_view>
+#include <system_error>
 
 namespace tolvane {
 namespace {
@@ -99,6 +101,17 @@ void flatten(const opencc::DictPtr &dict, std::vector<opencc::DictPtr> &out)
     }
 }
 
+// Installed, the dictionaries are in the program's data folder beside its bin folder; run from
+// the build tree, they are the ones built there.
+std::filesystem::path dictionaryFolder()
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error && program.native().starts_with(TOLVANE_BUILD_DIR "/"))
+        return TOLVANE_OPENCC_BUILD_DIR;
+    return program.parent_path().parent_path() / TOLVANE_OPENCC_INSTALL_DIR;
+}
+
 bool isAscii(const QByteArray &text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -107,7 +120,7 @@ bool isAscii(const QByteArray &text)
 
 } // namespace
 
-Simplifier::Simplifier(const std::string &config)
+Simplifier::Simplifier(const std::string &config, Phrases phrases) : m_phrases(phrases)
 {
     try {
         opencc::Config loader;
@@ -126,10 +139,38 @@ Simplifier::Simplifier(const std::string &config)
 
 Simplifier::~Simplifier() = default;
 
-const Simplifier &Simplifier::shared()
+namespace {
+
+// Each profile's dictionaries load when it is first used.
+template <ConversionProfile profile> const Simplifier &loaded()
 {
-    static const Simplifier converter("t2s.json");
+    static const Simplifier converter(Simplifier::configPath(profile),
+                                      profile == ConversionProfile::Tw2sp
+                                          ? Simplifier::Phrases::ReplaceWords
+                                          : Simplifier::Phrases::KeepLength);
     return converter;
+}
+
+} // namespace
+
+const Simplifier &Simplifier::shared(ConversionProfile profile)
+{
+    switch (profile) {
+    case ConversionProfile::Tw2s:
+        return loaded<ConversionProfile::Tw2s>();
+    case ConversionProfile::Hk2s:
+        return loaded<ConversionProfile::Hk2s>();
+    case ConversionProfile::Tw2sp:
+        return loaded<ConversionProfile::Tw2sp>();
+    case ConversionProfile::T2s:
+        break;
+    }
+    return loaded<ConversionProfile::T2s>();
+}
+
+std::string Simplifier::configPath(ConversionProfile profile)
+{
+    return dictionaryFolder() / (profileKey(profile).toStdString() + ".json");
 }
 
 QByteArray Simplifier::simplify(const QByteArray &utf8) const
@@ -138,6 +179,8 @@ QByteArray Simplifier::simplify(const QByteArray &utf8) const
         return utf8;
     const std::string input = utf8.toStdString();
     try {
+        if (m_phrases == Phrases::ReplaceWords)
+            return QByteArray::fromStdString(convertWords(input));
         std::string converted = convertRun(input);
         // OpenCC reads C strings: a NUL in the text would cut it short.
         if (codePoints(converted) != codePoints(input))
@@ -173,10 +216,27 @@ std::string Simplifier::convertRun(const std::string &text) const
         const char *in = segments->At(i);
         const char *got = converted->At(i);
         const size_t inSize = std::strlen(in);
-        if (codePoints(in, inSize) == codePoints(got, std::strlen(got)))
+        if (m_phrases == Phrases::ReplaceWords ||
+            codePoints(in, inSize) == codePoints(got, std::strlen(got)))
             out += got;
         else
             out += convertCharacters(in, inSize);
+    }
+    return out;
+}
+
+// Phrases may change their length here, so the extras go in before OpenCC rather than over its
+// result; OpenCC reads C strings, so the text between NULs is converted piece by piece.
+std::string Simplifier::convertWords(const std::string &text) const
+{
+    std::string out;
+    for (size_t at = 0; at <= text.size();) {
+        const size_t end = std::min(text.find('\0', at), text.size());
+        const std::string piece = text.substr(at, end - at);
+        out += convertRun(withExtras(piece, piece));
+        if (end < text.size())
+            out += '\0';
+        at = end + 1;
     }
     return out;
 }

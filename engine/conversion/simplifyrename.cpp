@@ -3,6 +3,7 @@
 #include "engine/batch/batchreport.h"
 #include "engine/batch/resultlist.h"
 #include "engine/conversion/ftoj.h"
+#include "engine/conversion/namelanguage.h"
 #include "engine/conversion/simplifier.h"
 #include "engine/naming/basename.h"
 #include "engine/naming/serialrename.h"
@@ -13,9 +14,9 @@
 namespace tolvane {
 namespace {
 
-bool dictionariesReady(MessageBoxes &messages)
+bool dictionariesReady(MessageBoxes &messages, ConversionProfile profile)
 {
-    const QString problem = conversionRefusal();
+    const QString problem = conversionRefusal(profile);
     if (!problem.isEmpty())
         messages.failure(problem);
     return problem.isEmpty();
@@ -35,19 +36,22 @@ BatchJob::Options conversion()
 
 } // namespace
 
-QString conversionRefusal()
+QString conversionRefusal(ConversionProfile profile)
 {
     // Without the dictionaries every name would come back unchanged and look converted.
-    const Simplifier &simplifier = Simplifier::shared();
+    const Simplifier &simplifier = Simplifier::shared(profile);
     if (simplifier.isReady())
         return {};
     return QStringLiteral("无法载入繁简转换词典，没有转换任何文件：%1").arg(simplifier.errorText());
 }
 
-QByteArray simplifiedFileName(const QByteArray &name)
+namespace {
+
+QByteArray simplifiedRuns(const QByteArray &name, ConversionProfile profile)
 {
+    const Simplifier &simplifier = Simplifier::shared(profile);
     if (isValidUtf8(name))
-        return Simplifier::shared().simplify(name);
+        return simplifier.simplify(name);
     // Only the runs of valid UTF-8 are text: every other byte stays as it is.
     QByteArray out;
     out.reserve(name.size());
@@ -60,7 +64,7 @@ QByteArray simplifiedFileName(const QByteArray &name)
             end += n;
         }
         if (end > at)
-            out += Simplifier::shared().simplify(name.mid(at, end - at));
+            out += simplifier.simplify(name.mid(at, end - at));
         if (end < name.size())
             out += name[end++];
         at = end;
@@ -68,11 +72,56 @@ QByteArray simplifiedFileName(const QByteArray &name)
     return out;
 }
 
+} // namespace
+
+QByteArray simplifiedFileName(const QByteArray &name, ConversionProfile profile)
+{
+    // Converting its kanji or hanja would leave a name in no language.
+    if (nameLanguage(name) != NameLanguage::Other)
+        return name;
+    return simplifiedRuns(name, profile);
+}
+
+QString simplifiedText(const QString &text, ConversionProfile profile)
+{
+    // A lone surrogate has no UTF-8 form; such a text is left as it is.
+    if (!text.isValidUtf16())
+        return text;
+    return QString::fromUtf8(simplifiedFileName(text.toUtf8(), profile));
+}
+
+namespace {
+
+// Why the name is left as it is although the conversion would change it; empty when it is not.
+QString leftAloneWhy(const QByteArray &name, ConversionProfile profile)
+{
+    const QString reason = leftAloneReason(nameLanguage(name));
+    return !reason.isEmpty() && simplifiedRuns(name, profile) != name ? reason : QString();
+}
+
+QString leftAloneLine(const QByteArray &name, const QString &reason)
+{
+    return QStringLiteral("“%1”：%2").arg(BatchReport::shownName(name), reason);
+}
+
+} // namespace
+
+QList<LeftAlone> leftAloneFiles(const BatchJob &job, ConversionProfile profile)
+{
+    QList<LeftAlone> files;
+    const QList<PlannedRename> &renames = job.plan().renames;
+    for (qsizetype i = 0; i < renames.size(); ++i)
+        if (renames[i].problem == PlanProblem::None && renames[i].unchanged())
+            if (const QString reason = leftAloneWhy(renames[i].from, profile); !reason.isEmpty())
+                files.append({i, renames[i].from, reason});
+    return files;
+}
+
 std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
                                                const QByteArray &selected, const QString &text4Text,
                                                MessageBoxes &messages, ConversionState &state)
 {
-    if (!dictionariesReady(messages))
+    if (!dictionariesReady(messages, state.profile))
         return nullptr;
     if (!ask(messages,
              QStringLiteral("将【") + displayName(selected) + QStringLiteral("】文件转换为简体?")))
@@ -88,7 +137,8 @@ std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
     // A click fills the box with the name as text: left so, the name's own bytes are converted,
     // so that bytes that are not UTF-8 are not replaced by their escapes.
     const QByteArray own = baseName(selected);
-    const QByteArray base = text4Text == nameText(own) ? simplifiedFileName(own) : typed;
+    const QByteArray base =
+        text4Text == nameText(own) ? simplifiedFileName(own, state.profile) : typed;
     const QByteArray target = base + dotExtension(selected);
     if (base.isEmpty() && target != selected) {
         messages.failure(
@@ -96,8 +146,11 @@ std::unique_ptr<BatchJob> startConvertSelected(const QByteArray &folderPath,
                                                 .arg(displayName(selected), displayName(target))}));
         return nullptr;
     }
-    if (target == selected)
+    if (target == selected) {
+        if (const QString why = leftAloneWhy(own, state.profile); !why.isEmpty())
+            messages.notice(BatchReport::listed(leftAlone, {leftAloneLine(selected, why)}));
         return nullptr;
+    }
     return std::make_unique<BatchJob>(
         folderPath, QList<QByteArray>{selected},
         [target](qsizetype, const QByteArray &) { return target; }, conversion());
@@ -109,7 +162,7 @@ std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
                                              bool *confirmed)
 {
     *confirmed = false;
-    if (!dictionariesReady(messages))
+    if (!dictionariesReady(messages, state.profile))
         return nullptr;
     if (!ask(messages, QStringLiteral("将【") + displayName(folderPath) +
                            QStringLiteral("】文件夹下所有文件转换为简体?")))
@@ -121,16 +174,23 @@ std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
     state.ConvertedName.clear();
     return std::make_unique<BatchJob>(
         folderPath, fileNames,
-        [](qsizetype, const QByteArray &name) { return simplifiedFileName(name); }, conversion());
+        [profile = state.profile](qsizetype, const QByteArray &name) {
+            return simplifiedFileName(name, profile);
+        },
+        conversion());
 }
 
-void finishConversion(const BatchJob &job, ResultList &results, MessageBoxes &messages)
+void finishConversion(const BatchJob &job, ConversionProfile profile, ResultList &results,
+                      MessageBoxes &messages)
 {
     if (const QString text = BatchReport::notStarted(job); !text.isEmpty()) {
         messages.failure(text);
         return;
     }
-    listRenamed(job, results);
+    QHash<qsizetype, QString> notes;
+    for (const LeftAlone &file : leftAloneFiles(job, profile))
+        notes.insert(file.index, leftAloneLine(file.name, file.reason));
+    listRenamed(job, results, notes);
     const QStringList problems = BatchReport::problemLines(job);
     if (job.cancelled())
         messages.notice(QStringLiteral("转换已取消。") + BatchReport::progress(job));
@@ -144,7 +204,7 @@ void convertSelected(const QByteArray &folderPath, const QByteArray &selected,
 {
     if (const auto job = startConvertSelected(folderPath, selected, text4Text, messages, state)) {
         job->run();
-        finishConversion(*job, results, messages);
+        finishConversion(*job, state.profile, results, messages);
     }
 }
 
@@ -154,7 +214,7 @@ bool convertFolder(const QByteArray &folderPath, const QList<QByteArray> &fileNa
     bool confirmed = false;
     if (const auto job = startConvertFolder(folderPath, fileNames, messages, state, &confirmed)) {
         job->run();
-        finishConversion(*job, results, messages);
+        finishConversion(*job, state.profile, results, messages);
     }
     return confirmed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/batch/batchjob.h"
+#include "engine/conversion/conversionprofile.h"
 #include "engine/conversion/conversionstate.h"
 
 #include <QByteArray>
@@ -17,10 +18,24 @@ class ResultList;
 // the whole batch, converts the files whose new names are usable, lists only names the files
 // really have afterwards, and reports every file left alone together, once, at the end.
 
-// Why no name can be converted (the dictionaries did not load); empty when they can.
-QString conversionRefusal();
-// The simplified form of a whole file name; a name that is not valid UTF-8 keeps its bytes.
-QByteArray simplifiedFileName(const QByteArray &name);
+// Why no name can be converted (the profile's dictionaries did not load); empty when they can.
+QString conversionRefusal(ConversionProfile profile = ConversionProfile::T2s);
+// The simplified form of a whole file name; the bytes of a name that are not valid UTF-8 stay,
+// and so does a Japanese or Korean name.
+QByteArray simplifiedFileName(const QByteArray &name,
+                              ConversionProfile profile = ConversionProfile::T2s);
+// The simplified form of a typed name, as simplifiedFileName converts a file's.
+QString simplifiedText(const QString &text, ConversionProfile profile);
+
+// A file whose name the conversion would change but leaves alone, for its language.
+struct LeftAlone
+{
+    qsizetype index; // in the batch
+    QByteArray name;
+    QString reason; // "日文名，未转换" or "韩文名，未转换"
+};
+// Such files of a conversion batch: they count neither as converted nor as failed.
+QList<LeftAlone> leftAloneFiles(const BatchJob &job, ConversionProfile profile);
 
 // Command4's Click: the selected file (empty when none is selected) gets the simplified form
 // of text4's text as it is now plus its own extension (the bytes from its first "."). A new
@@ -34,7 +49,9 @@ std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
                                              const QList<QByteArray> &fileNames,
                                              MessageBoxes &messages, ConversionState &state,
                                              bool *confirmed);
-void finishConversion(const BatchJob &job, ResultList &results, MessageBoxes &messages);
+// Lists the names the files have now, each file left alone for its language with the reason.
+void finishConversion(const BatchJob &job, ConversionProfile profile, ResultList &results,
+                      MessageBoxes &messages);
 
 // The same on this thread, start to finish.
 void convertSelected(const QByteArray &folderPath, const QByteArray &selected,

@@ -61,14 +61,14 @@ std::unique_ptr<BatchJob> startSerialRename(const QByteArray &pattern, const QSt
         BatchJob::Options{.refuseOnProblem = true, .stopAtFirstFailure = true});
 }
 
-void listRenamed(const BatchJob &job, ResultList &results)
+void listRenamed(const BatchJob &job, ResultList &results, const QHash<qsizetype, QString> &notes)
 {
     const QList<PlannedRename> &renames = job.plan().renames;
     const std::vector<RenameResult> &outcomes = job.results();
     for (size_t i = 0; i < outcomes.size(); ++i) {
         const RenameResult::Outcome outcome = outcomes[i].outcome;
         if (outcome == RenameResult::Outcome::Done || outcome == RenameResult::Outcome::Unchanged)
-            results.append(displayName(renames[qsizetype(i)].to));
+            results.append(notes.value(qsizetype(i), displayName(renames[qsizetype(i)].to)));
     }
 }
 

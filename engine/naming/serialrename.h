@@ -4,6 +4,7 @@
 #include "engine/naming/batchstate.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -39,7 +40,9 @@ void RunSerialRename(const QByteArray &pattern, const QString &startText,
                      const QByteArray &folderPath, const QList<QByteArray> &fileNames,
                      ResultList &results, MessageBoxes &messages, BatchState &state);
 
-// Appends the new names of the files that have them, in list order.
-void listRenamed(const BatchJob &job, ResultList &results);
+// Appends the new names of the files that have them, in list order; a file with a note (by its
+// place in the batch) gets the note instead.
+void listRenamed(const BatchJob &job, ResultList &results,
+                 const QHash<qsizetype, QString> &notes = {});
 
 } // namespace tolvane

@@ -66,8 +66,9 @@ private:
     // The files every row starts with, with some of them moved.
     static QByteArrayList fixture(const QList<std::pair<QByteArray, QByteArray>> &moves = {})
     {
-        QByteArrayList names{"a.txt",          "b.txt",       "taken/x01.txt/d", "taken/e.txt",
-                             "\xfe/c\xff.txt", "簡/檔案.txt", "簡/舊.txt",       "簡/旧.txt"};
+        QByteArrayList names{"a.txt",           "b.txt",       "taken/x01.txt/d", "taken/e.txt",
+                             "\xfe/c\xff.txt",  "簡/檔案.txt", "簡/舊.txt",       "簡/旧.txt",
+                             "jp/後藤さん.txt", "jp/軟體.txt", "ko/한국學校.txt"};
         // Names that could rewrite a terminal or split a line.
         for (const char *name : {"bad\xff", "\357\273\277bom", "esc\x1b[31m'r\\d'", "new\nline",
                                  "舊\t", "旧\t", "\xe2\x80\xaetxt.exe"})
@@ -171,6 +172,19 @@ private Q_SLOTS:
         QTest::newRow("unknown order")
             << none << QByteArrayList{"--simplify", "--sort", "taken"} << 1 << nothing
             << QStringLiteral("--sort 只能是") << fixture();
+        // Left alone for its language: reported, but neither renamed nor kept against the plan.
+        QTest::newRow("profile, Japanese left alone")
+            << none << QByteArrayList{"--simplify=tw2sp", "--apply", "--json", "jp"} << 0
+            << QByteArray(R"([{"error":null,"from":"軟體.txt","status":"done","to":"软件.txt"},)"
+                          R"({"error":"日文名，未转换","from":"後藤さん.txt",)"
+                          R"("status":"left-alone","to":"後藤さん.txt"}])")
+            << QString() << fixture({{"jp/軟體.txt", "jp/软件.txt"}});
+        QTest::newRow("Korean left alone")
+            << none << QByteArrayList{"--simplify", "--apply", "ko"} << 0 << nothing
+            << QStringLiteral("“한국學校.txt”：韩文名，未转换") << fixture();
+        QTest::newRow("unknown profile")
+            << none << QByteArrayList{"--simplify=tw", "jp"} << 1 << nothing
+            << QStringLiteral("“tw”：可选 t2s、tw2s、hk2s、tw2sp") << fixture();
         QTest::newRow("undo preview")
             << apply << QByteArrayList{"--undo"} << 0 << back << QString() << x;
         QTest::newRow("undo") << apply << QByteArrayList{"--undo", "--apply"} << 0 << back
@@ -193,7 +207,7 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, before);
         QFETCH(QByteArrayList, args);
         test::TestDir dir, state;
-        for (const char *folder : {"taken", "taken/x01.txt", "\xfe", "簡", "odd"})
+        for (const char *folder : {"taken", "taken/x01.txt", "\xfe", "簡", "odd", "jp", "ko"})
             dir.createFolder(folder);
         for (const QByteArray &file : fixture())
             dir.createFile(file);

@@ -12,6 +12,7 @@
 #include "workbench/folderlistbox.h"
 #include "workbench/form2.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -319,16 +320,21 @@ private Q_SLOTS:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QByteArrayList>("after");
         QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<int>("profile"); // chosen after the click
+        QTest::addColumn<QString>("preview");
         const auto row = [](const char *name, const char *command, const QString &edited, bool yes,
-                            const QByteArray &after, const QByteArray &listed) {
+                            const QByteArray &after, const QByteArray &listed, int profile = 0,
+                            const QString &preview = u"旧档案"_s) {
             QTest::newRow(name) << QByteArray(command) << edited << yes << test::names(after)
-                                << test::texts(listed);
+                                << test::texts(listed) << profile << preview;
         };
         row("one, text4 edited", "Command4", u"報告"_s, true, "readme.md|x\n舊.txt|报告.txt",
             "earlier|报告.txt");
         row("one, No", "Command4", {}, false, "readme.md|x\n舊.txt|舊檔案.txt", "earlier");
         row("all, Yes", "Command5", {}, true, "readme.md|x\n旧.txt|旧档案.txt",
             "earlier|readme.md|$'x\\n旧.txt'|旧档案.txt");
+        row("all, Taiwan phrases", "Command5", {}, true, "readme.md|x\n旧.txt|旧文件.txt",
+            "earlier|readme.md|$'x\\n旧.txt'|旧文件.txt", 3, u"旧文件"_s);
     }
     void conversion()
     {
@@ -348,6 +354,9 @@ private Q_SLOTS:
         // The click puts the base name in text1 and text4, its simplified form in text5.
         QCOMPARE(f.box("text1")->Text(), u"舊檔案"_s);
         QCOMPARE(f.box("text5")->Text(), u"旧档案"_s);
+        QFETCH(int, profile);
+        f.get<QComboBox>("cboProfile")->setCurrentIndex(profile);
+        QTEST(f.box("text5")->Text(), "preview");
         if (!edited.isEmpty())
             f.box("text4")->setText(edited);
         f.boxes.answer = yes;

@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
             << "usage: tolvane_simplifiedextras <output.cpp> <Unihan_Variants.txt.bz2>...\n";
         return 2;
     }
-    const opencc::SimpleConverter opencc("t2s.json");
+    const opencc::SimpleConverter opencc(TOLVANE_OPENCC_BUILD_DIR "/t2s.json");
     std::map<char32_t, char32_t> extras;
     for (const QString &path : args.mid(2)) {
         tolvane::UnihanVariants unihan;

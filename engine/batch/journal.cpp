@@ -93,9 +93,10 @@ Expected<StateFolder> openFolder(bool make)
     }
     StateFolder state;
     state.fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int openError = errno;
     struct stat st;
     if (state.fd < 0 && !(::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)))
-        return failed(path, errno);
+        return failed(path, openError);
     if (state.fd >= 0 && ::fstat(state.fd, &st) != 0)
         return failed(path, errno);
     // A link could lead anywhere, also to a folder that others may write.

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <opencc/Config.hpp>
 #include <opencc/Conversion.hpp>
 #include <opencc/ConversionChain.hpp>
@@ -17,6 +19,7 @@
 #include <opencc/Exception.hpp>
 #include <opencc/Segmentation.hpp>
 #include <opencc/Segments.hpp>
+#include <stdexcept>
 #include <string_view>
 #include <system_error>
 
@@ -112,6 +115,28 @@ std::filesystem::path dictionaryFolder()
     return program.parent_path().parent_path() / TOLVANE_OPENCC_INSTALL_DIR;
 }
 
+// The configuration with every dictionary named by its full path: a bare name may be found in
+// the system's own OpenCC folder first (Debian 13's library looks there), whose older data
+// would then convert instead of ours.
+std::string withFullPaths(const std::string &config)
+{
+    std::ifstream in(config);
+    std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.is_open())
+        throw std::runtime_error(config + ": cannot be read");
+    const std::string folder = std::filesystem::path(config).parent_path().string() + '/';
+    for (size_t at = json.find("\"file\""); at != std::string::npos;
+         at = json.find("\"file\"", at + 1)) {
+        const size_t colon = json.find(':', at);
+        const size_t quote = colon == std::string::npos ? colon : json.find('"', colon);
+        if (quote == std::string::npos)
+            break;
+        if (json.compare(quote + 1, 1, "/") != 0)
+            json.insert(quote + 1, folder);
+    }
+    return json;
+}
+
 bool isAscii(const QByteArray &text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -124,7 +149,8 @@ Simplifier::Simplifier(const std::string &config, Phrases phrases) : m_phrases(p
 {
     try {
         opencc::Config loader;
-        m_converter = loader.NewFromFile(config);
+        m_converter = loader.NewFromString(withFullPaths(config),
+                                           std::filesystem::path(config).parent_path().string());
         for (const opencc::ConversionPtr &step :
              m_converter->GetConversionChain()->GetConversions())
             flatten(step->GetDict(), m_characterSteps.emplace_back());

@@ -1,4 +1,5 @@
 #include "engine/batch/batchjob.h"
+#include "engine/batch/journal.h"
 #include "engine/batch/undo.h"
 #include "platform/folderhandle.h"
 #include "support/rows.h"
@@ -8,6 +9,7 @@
 
 #include <QTest>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace tolvane;
 
@@ -94,6 +96,25 @@ private Q_SLOTS:
         Undo none;
         none.prepare();
         QCOMPARE(none.stage(), Undo::Stage::NothingToUndo);
+    }
+
+    // A journal of the first format, as earlier versions wrote it, is still undone.
+    void undoesAFirstFormatJournal()
+    {
+        test::TestDir dir;
+        dir.create({"b", "c"});
+        struct stat st;
+        ::stat(dir.nativePath() + "/b", &st);
+        ::mkdir(Journal::folder(), 0700);
+        test::writeFile(Journal::folder() + "/20200101-000000-000-1-00.journal",
+                        "tolvane-journal 1\nfolder\t" + dir.nativePath() +
+                            "\nstem\t.tolvane-1-2-3\n0\t" + QByteArray::number(st.st_dev) + '\t' +
+                            QByteArray::number(st.st_ino) + "\ta\tb\n");
+        Undo undo;
+        undo.prepare();
+        undo.execute();
+        QCOMPARE(dir.names(), test::names("a|c"));
+        QCOMPARE(dir.content("a"), QByteArray("b"));
     }
 };
 

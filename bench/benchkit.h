@@ -66,10 +66,14 @@ inline double rawRun(const QByteArray &folder, const QByteArrayList &from, const
     return cpuSeconds() - start;
 }
 
-// The journal goes to a folder of the benchmark's own.
+// The journal and the settings go to a folder of the benchmark's own.
 struct StateHome
 {
-    StateHome() { qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path())); }
+    StateHome()
+    {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    }
     QTemporaryDir dir;
 };
 

@@ -36,7 +36,10 @@ void FileListBox::setArrangement(const ListOrder &order, const TypeFilter &filte
 {
     m_order = order;
     m_filter = filter;
-    refresh();
+    // Without a folder yet there is nothing to read; an empty path would read the working folder.
+    if (!m_path.isEmpty())
+        refresh();
+    Q_EMIT Arranged();
 }
 
 void FileListBox::contextMenuEvent(QContextMenuEvent *event)

@@ -23,7 +23,7 @@ public:
     void setPath(const QByteArray &path);
     // Reads the current folder again.
     void refresh();
-    // Sets the order and the filter and reads the folder again with them.
+    // Sets the order and the filter and reads the folder again with them; raises Arranged.
     void setArrangement(const ListOrder &order, const TypeFilter &filter);
     const ListOrder &order() const { return m_order; }
     const TypeFilter &filter() const { return m_filter; }
@@ -40,6 +40,7 @@ public:
 
 Q_SIGNALS:
     void Click();
+    void Arranged();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -18,6 +18,7 @@
 #include "workbench/filelistbox.h"
 #include "workbench/folderlistbox.h"
 #include "workbench/form2layout.h"
+#include "workbench/formmemory.h"
 #include "workbench/listboxresults.h"
 #include "workbench/profilechoice.h"
 #include "workbench/tabplacer.h"
@@ -110,7 +111,16 @@ void Form2::createNavigation()
     // the one that says why a folder cannot be opened.
     connect(m_lstMap, &FolderListBox::unreadable, this, &Form2::reportUnreadable);
     m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
+    // The choices of the last run, before the first listing so that the folder is read once.
+    const FormMemory memory = FormMemory::load();
+    m_cboProfile->setCurrentIndex(int(memory.profile));
+    m_lstFiles->setArrangement(memory.order, memory.filter);
     m_lstFiles->setPath(m_lstMap->path());
+}
+
+void Form2::remember() const
+{
+    FormMemory{m_cboProfile->profile(), m_lstFiles->order(), m_lstFiles->filter()}.save();
 }
 
 void Form2::createControl(const Form2Control &control, const StoredForm &stored)
@@ -218,6 +228,8 @@ void Form2::connectHandlers()
     connect(m_text2, &text::Change, this, &Form2::text2_Change);
     connect(m_text4, &text::Change, this, &Form2::text4_Change);
     connect(m_cboProfile, &ProfileChoice::Change, this, &Form2::cboProfile_Change);
+    connect(m_cboProfile, &ProfileChoice::Change, this, &Form2::remember);
+    connect(m_lstFiles, &FileListBox::Arranged, this, &Form2::remember);
     connect(m_Command4, &Command::Click, this, &Form2::Command4_Click);
     connect(m_Command5, &Command::Click, this, &Form2::Command5_Click);
     text1Edit()->installEventFilter(this);

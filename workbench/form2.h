@@ -62,6 +62,7 @@ private:
     void createHosted(QWidget *parent, const StoredForm &stored, const Form2Control &control);
     void setTabOrder();
     void connectHandlers();
+    void remember() const;
 
     void Form_Load();
     void Drivestation_Change();

@@ -7,7 +7,7 @@
 namespace tolvane {
 
 // The conversion tab's choice of dictionaries (cboProfile), 繁体 → 简体 first. Raises Change
-// when another is chosen; the form keeps the choice as long as it is open.
+// when another is chosen; the form keeps the choice from one run to the next.
 class ProfileChoice : public QComboBox
 {
     Q_OBJECT

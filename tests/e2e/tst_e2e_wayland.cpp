@@ -109,7 +109,8 @@ private Q_SLOTS:
         // The tools and the program reach sway by absolute paths and keep folders of their own.
         m_env.insert(u"SWAYSOCK"_s, runtime.filePath(ipc().first()));
         m_env.insert(u"WAYLAND_DISPLAY"_s, runtime.filePath(u"wayland-1"_s));
-        for (const QString &name : {u"XDG_RUNTIME_DIR"_s, u"HOME"_s, u"XDG_STATE_HOME"_s})
+        for (const QString &name :
+             {u"XDG_RUNTIME_DIR"_s, u"HOME"_s, u"XDG_STATE_HOME"_s, u"XDG_CONFIG_HOME"_s})
             m_env.insert(name, m_home.path());
         m_env.insert(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
     }

@@ -38,14 +38,16 @@ public:
     ~XSession() { m_server.terminate(), m_server.waitForFinished(); }
 
     bool isRunning() const { return !m_display.isEmpty(); }
-    // With a home: HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR there, and no session bus.
+    // With a home: HOME, XDG_STATE_HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR there, and no
+    // session bus.
     QProcessEnvironment environment(const QString &home = {}) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), m_display);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         if (!home.isEmpty()) {
-            for (const char *variable : {"HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
+            for (const char *variable :
+                 {"HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
                 env.insert(QString::fromLatin1(variable), home);
             env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
             // Without a bus, Qt 6.8's start-up query to the desktop portal leaks at exit.

@@ -293,6 +293,14 @@ private Q_SLOTS:
         QCOMPARE(f.results(), (QStringList{u"P00.JPG"_s, u"P01.jpg"_s}));
         QCOMPARE(f.dir.content("P00.JPG"), QByteArray("b.JPG, the biggest"));
         QCOMPARE(f.dir.names(), (QList<QByteArray>{"P00.JPG", "P01.jpg", "c.txt"}));
+
+        // The next run starts with the same choices.
+        f.get<QComboBox>("cboProfile")->setCurrentIndex(2);
+        const Form2 next{f.boxes};
+        QCOMPARE(next.findChild<QComboBox *>(u"cboProfile"_s)->currentIndex(), 2);
+        const auto *files = next.findChild<FileListBox *>(u"lstFiles"_s);
+        QVERIFY(files->order() == (ListOrder{ListOrder::Key::Size, true}));
+        QCOMPARE(files->filter().patterns(), f.files()->filter().patterns());
     }
 
     void listReReadWhenAShownNameNowHoldsAnotherFile()

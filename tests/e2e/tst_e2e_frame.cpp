@@ -1,3 +1,4 @@
+#include "support/exifjpeg.h"
 #include "support/testdir.h"
 #include "xsession.h"
 
@@ -199,6 +200,29 @@ private Q_SLOTS:
         QCOMPARE(m_folder->names(), renamed);
         QCOMPARE(m_folder->content("pic01.txt"), QByteArray("a.txt"));
         QCOMPARE(m_folder->content("pic02.txt"), QByteArray("b.txt"));
+    }
+
+    // Photos whose names run against their dates taken come first, oldest first; the text files
+    // have none and follow by their modification times (now).
+    void numbersByDateTaken()
+    {
+        m_folder->createFile("p1.jpg", exifJpeg("2023:01:01 08:00:00"));
+        m_folder->createFile("p2.jpg", exifJpeg("2021:06:01 08:00:00"));
+        m_x->hover(control(u"lstFiles").center());
+        m_x->xdotool(QStringLiteral("click 3"));
+        m_x->xdotool(QStringLiteral("key Down Down Return")); // 名称, then 拍摄日期
+        m_x->click(control(u"text1").center());
+        m_x->xdotool(QStringLiteral("type pic#"));
+        m_x->click(control(u"text2").center());
+        m_x->xdotool(QStringLiteral("key End BackSpace"));
+        m_x->xdotool(QStringLiteral("type 1"));
+        m_x->click(control(u"Command1").center());
+
+        const QList<QByteArray> renamed{"pic01.jpg", "pic02.jpg", "pic03.txt", "pic04.txt", "繁體"};
+        XSession::waitUntil([&] { return m_folder->names() == renamed; });
+        QCOMPARE(m_folder->names(), renamed);
+        QCOMPARE(m_folder->content("pic01.jpg"), exifJpeg("2021:06:01 08:00:00"));
+        QCOMPARE(m_folder->content("pic03.txt"), QByteArray("a.txt"));
     }
 
     void convertsTraditionalName()

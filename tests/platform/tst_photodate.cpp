@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 using namespace tolvane;
+using namespace Qt::StringLiterals;
 
 // Files a folder of photos may hold, made here; each gives its date taken or none, at once.
 class TestPhotoDate : public QObject
@@ -23,12 +24,12 @@ private Q_SLOTS:
     void taken_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<qint64>("size");     // grown sparse to this size; -1: a fifo
-        QTest::addColumn<QByteArray>("set");  // a date the exiv2 tool writes first
-        QTest::addColumn<QDateTime>("taken"); // invalid: none
-        const QByteArray date = "2021:05:01 10:20:30", none;
-        const QByteArray photo = test::exifJpeg(date);
-        const QDateTime at(QDate(2021, 5, 1), QTime(10, 20, 30)), undated;
+        QTest::addColumn<qint64>("size");    // grown sparse to this size; -1: a fifo
+        QTest::addColumn<QByteArray>("set"); // a date the exiv2 tool writes first
+        QTest::addColumn<qint64>("taken");   // -1: none
+        const QByteArray date = "2021:05:01 10:20:30", none, photo = test::exifJpeg(date);
+        const qint64 at = QDateTime(QDate(2021, 5, 1), QTime(10, 20, 30)).toSecsSinceEpoch();
+        const qint64 undated = -1;
         QTest::newRow("taken") << photo << 0ll << none << at;
         QTest::newRow("TIFF") << photo.mid(30) << 0ll << none << at;
         QTest::newRow("digitized only") << test::exifJpeg(date, 0x9004) << 0ll << none << undated;
@@ -36,10 +37,9 @@ private Q_SLOTS:
             << test::exifJpeg("0000:00:00 00:00:00") << 0ll << none << undated;
         QTest::newRow("truncated in its Exif") << photo.left(60) << 0ll << none << undated;
         QTest::newRow("text named .jpg") << QByteArray("not a photo") << 0ll << none << undated;
-        QTest::newRow("TIFF magic, then garbage")
-            << QByteArray("MM\0*\xff\xff\xff\xff", 8) << 0ll << none << undated;
-        QTest::newRow("4 GiB, no image")
-            << QByteArray("\xff\xd8") << (4ll << 30) << none << undated;
+        QTest::newRow("bad TIFF") << QByteArray("MM\0*\xff\xff\xff\xff", 8) << 0ll << none
+                                  << undated;
+        QTest::newRow("4 GiB") << QByteArray("\xff\xd8") << (4ll << 30) << none << undated;
         // Found in the headers of a huge photo without reading the rest.
         QTest::newRow("4 GiB photo") << photo << (4ll << 30) << none << at;
         QTest::newRow("fifo named .jpg") << none << -1ll << none << undated;
@@ -54,7 +54,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(qint64, size);
         QFETCH(QByteArray, set);
-        QFETCH(QDateTime, taken);
         test::TestDir dir;
         const QByteArray path = dir.nativePath() + "/x.jpg";
         if (size < 0)
@@ -64,20 +63,16 @@ private Q_SLOTS:
         if (size > 0)
             QCOMPARE(::truncate(path, size), 0);
         if (!set.isEmpty()) {
-            if (QStandardPaths::findExecutable(QStringLiteral("exiv2")).isEmpty())
+            if (QStandardPaths::findExecutable(u"exiv2"_s).isEmpty())
                 QSKIP("the exiv2 tool is not installed (scripts/deps.sh installs it)");
             const QString command =
-                QStringLiteral("set Exif.Photo.DateTimeOriginal Ascii ") + QString::fromLatin1(set);
-            QCOMPARE(QProcess::execute(QStringLiteral("exiv2"),
-                                       {QStringLiteral("-M"), command, QFile::decodeName(path)}),
-                     0);
+                u"set Exif.Photo.DateTimeOriginal Ascii "_s + QLatin1String(set);
+            QCOMPARE(QProcess::execute(u"exiv2"_s, {u"-M"_s, command, QFile::decodeName(path)}), 0);
         }
         const int folder = ::open(dir.nativePath(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const std::optional<qint64> found = photoTakenAt(folder, "x.jpg");
+        const qint64 found = photoTakenAt(folder, "x.jpg").value_or(-1);
         ::close(folder);
-        QCOMPARE(found.has_value(), taken.isValid());
-        if (found)
-            QCOMPARE(*found, taken.toSecsSinceEpoch());
+        QTEST(found, "taken");
     }
 };
 

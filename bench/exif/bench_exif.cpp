@@ -1,6 +1,7 @@
 // Reading the dates taken of 10,000 JPEGs and ordering the folder by them, against the exiv2
 // tool printing the same dates, run once over all the files. Both are wall clock: the tool is
 // a child process, and both read files the page cache holds.
+#include "bench/benchkit.h"
 #include "engine/listing/folderlisting.h"
 #include "engine/listing/takendates.h"
 #include "platform/photodate.h"
@@ -19,17 +20,12 @@
 #include <vector>
 
 using namespace tolvane;
+using namespace tolvane::bench;
 
 namespace {
 
 constexpr int fileCount = 10000;
 constexpr int rounds = 5;
-
-[[noreturn]] void fail(const char *why)
-{
-    std::fprintf(stderr, "%s\n", why);
-    std::exit(1);
-}
 
 // Photos numbered against their dates: a camera's counter that wrapped, or two cameras.
 QStringList makePhotos(const QString &folder)
@@ -38,7 +34,7 @@ QStringList makePhotos(const QString &folder)
     image.fill(Qt::darkCyan);
     QBuffer jpeg;
     if (!jpeg.open(QIODevice::WriteOnly) || !image.save(&jpeg, "JPEG"))
-        fail("Qt cannot write a JPEG");
+        giveUp("Qt cannot write a JPEG");
     std::vector<int> minutes(fileCount);
     for (int i = 0; i < fileCount; ++i)
         minutes[size_t(i)] = i * 7;
@@ -49,7 +45,7 @@ QStringList makePhotos(const QString &folder)
         const QString name = QStringLiteral("IMG_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
         QFile file(folder + u'/' + name);
         if (!file.open(QIODevice::WriteOnly) || file.write(jpeg.data()) != jpeg.data().size())
-            fail("cannot write the photos");
+            giveUp("cannot write the photos");
         file.close();
         const auto photo =
             Exiv2::ImageFactory::open(QFile::encodeName(file.fileName()).toStdString());
@@ -71,10 +67,10 @@ double ours(const QByteArray &folder)
                                                       {ListOrder::Key::Taken, false}, {}, &dates);
     const double seconds = double(timer.nsecsElapsed()) * 1e-9;
     if (listing.count() != fileCount)
-        fail("the folder was not listed whole");
+        giveUp("the folder was not listed whole");
     for (qsizetype i = 0; i < listing.count(); ++i)
         if (listing.undated(i))
-            fail("a photo's date taken was not found");
+            giveUp("a photo's date taken was not found");
     return seconds;
 }
 
@@ -90,14 +86,8 @@ double tool(const QString &folder, const QStringList &names)
                             QStringLiteral("-Pv")} +
                     names);
     if (!exiv2.waitForFinished(-1) || exiv2.exitCode() != 0)
-        fail("the exiv2 tool failed (scripts/deps.sh installs it)");
+        giveUp("the exiv2 tool failed (scripts/deps.sh installs it)");
     return double(timer.nsecsElapsed()) * 1e-9;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -176,10 +176,6 @@ private Q_SLOTS:
             << none << rename + QByteArrayList{"--sort", "taken", "photos"} << 0
             << QByteArray("c.jpg\tx01.jpg\nd.jpg\tx02.jpg\na.jpg\tx03.jpg\nb.jpg\tx04.jpg\n")
             << QString() << fixture();
-        QTest::newRow("taken reversed")
-            << none << rename + QByteArrayList{"--sort", "taken", "--reverse", "photos"} << 0
-            << QByteArray("b.jpg\tx01.jpg\na.jpg\tx02.jpg\nc.jpg\tx03.jpg\nd.jpg\tx04.jpg\n")
-            << QString() << fixture();
         QTest::newRow("unknown order")
             << none << QByteArrayList{"--simplify", "--sort", "date"} << 1 << nothing
             << QStringLiteral("--sort 只能是") << fixture();

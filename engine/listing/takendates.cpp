@@ -1,6 +1,8 @@
 #include "engine/listing/takendates.h"
 
+#include <algorithm>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 
 namespace tolvane {
@@ -18,7 +20,9 @@ TakenDates::Stamp TakenDates::stamp(int folderFd, QByteArrayView name)
         known = m_known.insert(st.st_ino, {st.st_size, modified, m_reader(folderFd, path)});
     if (!known->taken)
         return {modified, false};
-    return {*known->taken * 1'000'000'000, true};
+    // Nanoseconds end in 2262; a camera's clock may say anything.
+    constexpr qint64 limit = std::numeric_limits<qint64>::max() / 1'000'000'000;
+    return {std::clamp(*known->taken, -limit, limit) * 1'000'000'000, true};
 }
 
 void TakenDates::begin(qsizetype total)

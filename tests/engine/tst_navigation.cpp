@@ -79,7 +79,7 @@ private Q_SLOTS:
         row("type, no extension first, case ignored", K::Type, false, P::All, "",
             "README|A.JPG|d.Mp3|c10.mp4|b.png|c9.txt");
         row("type reversed", K::Type, true, P::All, "", "c9.txt|b.png|c10.mp4|d.Mp3|A.JPG|README");
-        // Taken: A.JPG at 50, b.png and c9.txt at 150; the rest by their modification times.
+        // Taken: A.JPG at 50, b.png and c9.txt at 150, d.Mp3 in 9999; the rest by modification.
         row("taken, undated by modification", K::Taken, false, P::All, "",
             "A.JPG|c10.mp4|README|b.png|c9.txt|d.Mp3");
         row("taken reversed, ties by name", K::Taken, true, P::All, "",
@@ -110,7 +110,7 @@ private Q_SLOTS:
         const TypeFilter filter =
             patterns.isEmpty() ? TypeFilter::preset(preset) : TypeFilter::fromPatterns(patterns);
         static const QHash<QByteArray, qint64> taken{
-            {"A.JPG", 50}, {"b.png", 150}, {"c9.txt", 150}};
+            {"A.JPG", 50}, {"b.png", 150}, {"c9.txt", 150}, {"d.Mp3", 253402300799}};
         int reads = 0;
         TakenDates dates([&reads](int, const QByteArray &name) -> std::optional<qint64> {
             ++reads;

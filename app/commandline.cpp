@@ -7,11 +7,13 @@
 #include "engine/conversion/simplifyrename.h"
 #include "engine/listing/folderlisting.h"
 #include "engine/listing/listorder.h"
+#include "engine/listing/takendates.h"
 #include "engine/listing/typefilter.h"
 #include "engine/naming/serialformat.h"
 #include "engine/naming/serialnamer.h"
 #include "engine/naming/serialrename.h"
 #include "platform/folderhandle.h"
+#include "platform/photodate.h"
 #include "platform/rawname.h"
 
 #include <QCommandLineParser>
@@ -78,8 +80,9 @@ const QString helpText = QStringLiteral(
     "                  tw2s 台湾正体，hk2s 香港繁体，tw2sp 台湾正体并换用大陆常用词。\n"
     "                  含假名或谚文的日文名、韩文名不转换，列在标准错误中。\n"
     "                  例：tolvane --simplify ~/文檔    tolvane --simplify=tw2sp ~/軟體\n"
-    "  --sort 顺序     按此顺序编号和列出：name（名称，默认）、modified（修改日期）、\n"
-    "                  size（大小）、type（类型：先按扩展名，再按名称）；顺序相同的按名称。\n"
+    "  --sort 顺序     按此顺序编号和列出：name（名称，默认）、taken（拍摄日期：照片的 Exif\n"
+    "                  拍摄时间，没有的按修改日期）、modified（修改日期）、size（大小）、\n"
+    "                  type（类型：先按扩展名，再按名称）；顺序相同的按名称。\n"
     "                  例：tolvane --rename '下载_#' --start 1 --sort modified ~/下载\n"
     "  --reverse       倒序：--sort 的顺序反过来，顺序相同的仍按名称。\n"
     "                  例：tolvane --rename '#' --start 1 --sort size --reverse .\n"
@@ -164,7 +167,7 @@ QString requestError(const QCommandLineParser &parser, Request &request)
     if (parser.isSet(QStringLiteral("sort"))) {
         const auto key = ListOrder::keyNamed(parser.value(QStringLiteral("sort")).toUtf8());
         if (!key)
-            return QStringLiteral("--sort 只能是 name、modified、size、type 之一。");
+            return QStringLiteral("--sort 只能是 name、taken、modified、size、type 之一。");
         request.order.key = *key;
     }
     request.order.reversed = parser.isSet(QStringLiteral("reverse"));
@@ -223,10 +226,11 @@ int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem
     // Opened once: the files are listed, planned and moved in this folder, whatever happens to
     // its path meanwhile. Absolute, so that an undo from elsewhere finds it again.
     const std::shared_ptr<const FolderHandle> folder = FolderHandle::open(request.folder);
+    TakenDates dates(photoTakenAt);
     const FolderListing listing =
         folder->error() ? FolderListing()
                         : FolderListing::read(folder->fd(), FolderListing::Kind::Files,
-                                              request.order, request.filter);
+                                              request.order, request.filter, &dates);
     if (const int error = folder->error() ? folder->error() : listing.error())
         return report.finish(
             QStringLiteral("无法打开文件夹【%1】：%2。没有改名任何文件。")

@@ -45,6 +45,13 @@ inline double cpuSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+// Ends a benchmark that cannot measure what it should.
+[[noreturn]] inline void giveUp(const char *why)
+{
+    std::fprintf(stderr, "%s\n", why);
+    std::exit(1);
+}
+
 inline double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

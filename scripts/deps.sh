@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev libvulkan-dev
     libopencc-dev libopencc-data opencc
     libicu-dev libblkid-dev
+    libexiv2-dev exiv2
     unicode-data bzip2
     exfatprogs exfat-fuse fuse3 mount util-linux e2fsprogs psmisc
     ntfs-3g bindfs sshfs openssh-server openssh-client

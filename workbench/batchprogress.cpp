@@ -8,9 +8,9 @@
 
 namespace tolvane {
 
-BatchProgress::BatchProgress(QWidget *parent, Count count)
-    : QDialog(parent), m_count(std::move(count)), m_label(new QLabel(this)),
-      m_bar(new QProgressBar(this))
+BatchProgress::BatchProgress(QWidget *parent, Count count, QString text)
+    : QDialog(parent), m_count(std::move(count)), m_text(std::move(text)),
+      m_label(new QLabel(this)), m_bar(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("BatchProgress"));
     setWindowTitle(QStringLiteral("Tolvane"));
@@ -33,7 +33,7 @@ BatchProgress::BatchProgress(QWidget *parent, Count count)
 void BatchProgress::update()
 {
     const auto [done, total] = m_count();
-    m_label->setText(QStringLiteral("正在改名：%1 / %2").arg(done).arg(total));
+    m_label->setText(m_text.arg(done).arg(total));
     // QProgressBar counts in int; the share is what matters.
     m_bar->setRange(0, 1000);
     m_bar->setValue(total > 0 ? int(done * 1000 / total) : 0);

@@ -6,7 +6,8 @@
 
 namespace tolvane {
 
-FileListBox::FileListBox(QWidget *parent) : QListView(parent), m_model(new FileListModel(this))
+FileListBox::FileListBox(QWidget *parent)
+    : QListView(parent), m_model(new FileListModel(this)), m_taken(new TakenReading(*this))
 {
     // Uniform rows keep a folder of 100,000 files as cheap to show as to list.
     setUniformItemSizes(true);
@@ -29,11 +30,33 @@ void FileListBox::setPath(const QByteArray &path)
 
 void FileListBox::refresh()
 {
-    m_model->setListing(FolderListing::read(m_path, FolderListing::Kind::Files, m_order, m_filter));
+    if (m_order.key != ListOrder::Key::Taken) {
+        m_taken->stop();
+        m_model->setListing(
+            FolderListing::read(m_path, FolderListing::Kind::Files, m_order, m_filter));
+        m_shown = m_path;
+        return;
+    }
+    // Another folder's files must not stay listed while this one's dates are read.
+    if (m_shown != m_path) {
+        m_model->setListing(FolderListing::read(m_path, FolderListing::Kind::Files, {}, m_filter));
+        m_shown = m_path;
+    }
+    m_taken->start(
+        m_path, m_order, m_filter,
+        [this](const FolderListing &listing) { m_model->setListing(listing); },
+        [this] { setArrangement(m_beforeTaken, m_filter); });
+}
+
+bool FileListBox::arranging() const
+{
+    return m_taken->running();
 }
 
 void FileListBox::setArrangement(const ListOrder &order, const TypeFilter &filter)
 {
+    if (order.key == ListOrder::Key::Taken && m_order.key != ListOrder::Key::Taken)
+        m_beforeTaken = m_order;
     m_order = order;
     m_filter = filter;
     // Without a folder yet there is nothing to read; an empty path would read the working folder.

@@ -2,6 +2,7 @@
 
 #include "engine/listing/folderlisting.h"
 #include "workbench/filelistmodel.h"
+#include "workbench/takenreading.h"
 
 #include <QListView>
 
@@ -10,7 +11,8 @@ namespace tolvane {
 // The file list (lstFiles): the regular files of one folder in the chosen order (natural name
 // order unless the context menu chose another), only those the filter lists. What it shows is
 // exactly the listing that entries() hands out, so batches number and convert just those, in
-// that order. Raises Click when the user selects an entry.
+// that order. The taken order is read in the background; until it is shown, arranging() holds
+// batches back. Raises Click when the user selects an entry.
 class FileListBox : public QListView
 {
     Q_OBJECT
@@ -27,6 +29,8 @@ public:
     void setArrangement(const ListOrder &order, const TypeFilter &filter);
     const ListOrder &order() const { return m_order; }
     const TypeFilter &filter() const { return m_filter; }
+    // The list is being read in a new order it does not show yet.
+    bool arranging() const;
 
     qsizetype count() const { return listing().count(); }
     QByteArray entry(qsizetype index) const { return listing().raw(index); }
@@ -47,8 +51,13 @@ protected:
 
 private:
     FileListModel *m_model;
+    TakenReading *m_taken;
     QByteArray m_path;
+    // The folder the list shows the files of.
+    QByteArray m_shown;
     ListOrder m_order;
+    // What a cancelled taken order leaves the list in.
+    ListOrder m_beforeTaken;
     TypeFilter m_filter;
 };
 

@@ -19,6 +19,7 @@ void FileListMenu::addOrders(FileListBox *list)
 {
     using Key = ListOrder::Key;
     const std::pair<QString, Key> keys[] = {{QStringLiteral("名称"), Key::Name},
+                                            {QStringLiteral("拍摄日期"), Key::Taken},
                                             {QStringLiteral("修改日期"), Key::Modified},
                                             {QStringLiteral("大小"), Key::Size},
                                             {QStringLiteral("类型"), Key::Type}};

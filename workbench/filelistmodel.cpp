@@ -18,6 +18,8 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    if (role == Qt::ToolTipRole && m_listing.undated(index.row()))
+        return QStringLiteral("无拍摄日期，按修改日期");
     // Type-ahead search asks for the display role; the edit role answers alike.
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};

@@ -301,7 +301,7 @@ void Form2::runBatch(std::shared_ptr<BatchJob> job, QList<QByteArray> shown,
 
 void Form2::Command1_Click()
 {
-    if (m_driver->busy())
+    if (m_driver->busy() || m_lstFiles->arranging())
         return;
     // The entries are taken at the click: exactly what the list shows.
     QList<QByteArray> shown = m_lstFiles->entries();
@@ -372,7 +372,7 @@ void Form2::cboProfile_Change()
 
 void Form2::Command4_Click()
 {
-    if (m_driver->busy())
+    if (m_driver->busy() || m_lstFiles->arranging())
         return;
     std::shared_ptr<BatchJob> job = startConvertSelected(
         m_lstMap->path(), m_lstFiles->selectedName(), m_text4->Text(), m_messages, m_conversion);
@@ -384,7 +384,7 @@ void Form2::Command4_Click()
 
 void Form2::Command5_Click()
 {
-    if (m_driver->busy())
+    if (m_driver->busy() || m_lstFiles->arranging())
         return;
     bool confirmed = false;
     QList<QByteArray> shown = m_lstFiles->entries();

@@ -39,7 +39,7 @@ bool isKind(DIR *dir, const dirent *entry, FolderListing::Kind kind)
 } // namespace
 
 FolderListing FolderListing::read(const QByteArray &folder, Kind kind, const ListOrder &order,
-                                  const TypeFilter &filter)
+                                  const TypeFilter &filter, TakenDates *dates)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
@@ -47,13 +47,13 @@ FolderListing FolderListing::read(const QByteArray &folder, Kind kind, const Lis
         listing.m_error = errno;
         return listing;
     }
-    FolderListing listing = read(fd, kind, order, filter);
+    FolderListing listing = read(fd, kind, order, filter, dates);
     ::close(fd);
     return listing;
 }
 
 FolderListing FolderListing::read(int folderFd, Kind kind, const ListOrder &order,
-                                  const TypeFilter &filter)
+                                  const TypeFilter &filter, TakenDates *dates)
 {
     FolderListing listing;
     // A descriptor of its own: closing the listing must not close the caller's.
@@ -85,12 +85,14 @@ FolderListing FolderListing::read(int folderFd, Kind kind, const ListOrder &orde
         }
         ends = {};
 
-        const std::vector<qsizetype> sorted = listOrder(folderFd, found, order);
+        const OrderedNames sorted = listOrder(folderFd, found, order, dates);
         listing.m_names.reserve(names.size());
-        listing.m_ends.reserve(qsizetype(sorted.size()));
-        for (const qsizetype index : sorted) {
+        listing.m_ends.reserve(qsizetype(sorted.indexes.size()));
+        for (const qsizetype index : sorted.indexes) {
             listing.m_names.append(found[index]);
             listing.m_ends.append(listing.m_names.size());
+            if (!sorted.undated.empty())
+                listing.m_undated.append(sorted.undated[size_t(index)]);
         }
     }
     // Reading and ordering a big folder leave megabytes of freed blocks, partly in the sorting

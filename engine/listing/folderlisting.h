@@ -21,12 +21,13 @@ public:
     enum class Kind { Files, Folders };
 
     FolderListing() = default;
-    // Reads and sorts; a folder that cannot be opened gives an empty listing and its errno.
+    // Reads and sorts; a folder that cannot be opened gives an empty listing and its errno. The
+    // taken order reads dates through `dates` (see listOrder).
     static FolderListing read(const QByteArray &folder, Kind kind, const ListOrder &order = {},
-                              const TypeFilter &filter = {});
+                              const TypeFilter &filter = {}, TakenDates *dates = nullptr);
     // The same through a folder already open, which stays open.
     static FolderListing read(int folderFd, Kind kind, const ListOrder &order = {},
-                              const TypeFilter &filter = {});
+                              const TypeFilter &filter = {}, TakenDates *dates = nullptr);
 
     qsizetype count() const { return m_ends.size(); }
     QByteArrayView rawView(qsizetype index) const;
@@ -36,11 +37,15 @@ public:
     QList<QByteArray> rawNames() const;
     QStringList displayNames() const;
     int error() const { return m_error; }
+    // Under the taken order: the entry holds no date taken and is ordered by its modification
+    // time instead.
+    bool undated(qsizetype index) const { return !m_undated.isEmpty() && m_undated.at(index); }
 
 private:
     QByteArray m_names;
     // Where each name ends in m_names; the next one starts there.
     QList<qsizetype> m_ends;
+    QList<bool> m_undated;
     int m_error = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "engine/listing/listorder.h"
 
 #include "engine/listing/nameorder.h"
+#include "engine/listing/takendates.h"
 #include "platform/rawname.h"
 
 #include <QString>
@@ -49,8 +50,9 @@ Key keyOf(int folderFd, QByteArrayView name, ListOrder::Key order)
 
 std::optional<ListOrder::Key> ListOrder::keyNamed(QByteArrayView word)
 {
-    static constexpr std::array<std::pair<const char *, Key>, 4> words{{
+    static constexpr std::array<std::pair<const char *, Key>, 5> words{{
         {"name", Key::Name},
+        {"taken", Key::Taken},
         {"modified", Key::Modified},
         {"size", Key::Size},
         {"type", Key::Type},
@@ -61,19 +63,35 @@ std::optional<ListOrder::Key> ListOrder::keyNamed(QByteArrayView word)
     return std::nullopt;
 }
 
-std::vector<qsizetype> listOrder(int folderFd, const std::vector<QByteArrayView> &names,
-                                 const ListOrder &order)
+OrderedNames listOrder(int folderFd, const std::vector<QByteArrayView> &names,
+                       const ListOrder &order, TakenDates *dates)
 {
-    std::vector<qsizetype> byName = nameOrder(names);
+    OrderedNames ordered{nameOrder(names), {}};
+    std::vector<qsizetype> &byName = ordered.indexes;
     if (order.key == ListOrder::Key::Name) {
         if (order.reversed)
             std::reverse(byName.begin(), byName.end());
-        return byName;
+        return ordered;
     }
     std::vector<Key> keys;
     keys.reserve(names.size());
-    for (const QByteArrayView name : names)
-        keys.push_back(keyOf(folderFd, name, order.key));
+    if (order.key != ListOrder::Key::Taken) {
+        for (const QByteArrayView name : names)
+            keys.push_back(keyOf(folderFd, name, order.key));
+    } else if (!dates) {
+        for (const QByteArrayView name : names)
+            keys.push_back(keyOf(folderFd, name, ListOrder::Key::Modified));
+        ordered.undated.assign(names.size(), true);
+    } else {
+        dates->begin(qsizetype(names.size()));
+        for (size_t i = 0; i < names.size() && !dates->cancelled(); ++i) {
+            const TakenDates::Stamp stamp = dates->stamp(folderFd, names[i]);
+            keys.push_back({stamp.time, {}});
+            ordered.undated.push_back(!stamp.taken);
+        }
+        keys.resize(names.size());
+        ordered.undated.resize(names.size());
+    }
     // Stable over the name order, so equal keys keep it whichever way the keys run.
     const auto less = [&keys, &order](qsizetype a, qsizetype b) {
         const Key &x = keys[size_t(order.reversed ? b : a)];
@@ -83,7 +101,7 @@ std::vector<qsizetype> listOrder(int folderFd, const std::vector<QByteArrayView>
         return x.text < y.text;
     };
     std::stable_sort(byName.begin(), byName.end(), less);
-    return byName;
+    return ordered;
 }
 
 } // namespace tolvane

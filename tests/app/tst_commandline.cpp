@@ -1,3 +1,4 @@
+#include "support/exifjpeg.h"
 #include "support/testdir.h"
 
 #include <QProcess>
@@ -66,9 +67,10 @@ private:
     // The files every row starts with, with some of them moved.
     static QByteArrayList fixture(const QList<std::pair<QByteArray, QByteArray>> &moves = {})
     {
-        QByteArrayList names{"a.txt",           "b.txt",       "taken/x01.txt/d", "taken/e.txt",
-                             "\xfe/c\xff.txt",  "簡/檔案.txt", "簡/舊.txt",       "簡/旧.txt",
-                             "jp/後藤さん.txt", "jp/軟體.txt", "ko/한국學校.txt"};
+        QByteArrayList names{"a.txt",           "b.txt",        "taken/x01.txt/d", "taken/e.txt",
+                             "\xfe/c\xff.txt",  "簡/檔案.txt",  "簡/舊.txt",       "簡/旧.txt",
+                             "jp/後藤さん.txt", "jp/軟體.txt",  "ko/한국學校.txt", "photos/a.jpg",
+                             "photos/b.jpg",    "photos/c.jpg", "photos/d.jpg"};
         // Names that could rewrite a terminal or split a line.
         for (const char *name : {"bad\xff", "\357\273\277bom", "esc\x1b[31m'r\\d'", "new\nline",
                                  "舊\t", "旧\t", "\xe2\x80\xaetxt.exe"})
@@ -169,8 +171,13 @@ private Q_SLOTS:
             << none << apply + QByteArrayList{"--only", "*.zip; *.EXE", "odd"} << 0
             << QByteArray("$'\\u202Etxt.exe'\tx01.exe\n") << QString()
             << fixture({{"odd/\xe2\x80\xaetxt.exe", "odd/x01.exe"}});
+        // Taken: c.jpg and d.jpg in 2021, a.jpg in 2023; b.jpg has no date and was written now.
+        QTest::newRow("taken, ties by name")
+            << none << rename + QByteArrayList{"--sort", "taken", "photos"} << 0
+            << QByteArray("c.jpg\tx01.jpg\nd.jpg\tx02.jpg\na.jpg\tx03.jpg\nb.jpg\tx04.jpg\n")
+            << QString() << fixture();
         QTest::newRow("unknown order")
-            << none << QByteArrayList{"--simplify", "--sort", "taken"} << 1 << nothing
+            << none << QByteArrayList{"--simplify", "--sort", "date"} << 1 << nothing
             << QStringLiteral("--sort 只能是") << fixture();
         // Left alone for its language: reported, but neither renamed nor kept against the plan.
         QTest::newRow("profile, Japanese left alone")
@@ -207,10 +214,15 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, before);
         QFETCH(QByteArrayList, args);
         test::TestDir dir, state;
-        for (const char *folder : {"taken", "taken/x01.txt", "\xfe", "簡", "odd", "jp", "ko"})
+        for (const char *folder :
+             {"taken", "taken/x01.txt", "\xfe", "簡", "odd", "jp", "ko", "photos"})
             dir.createFolder(folder);
         for (const QByteArray &file : fixture())
             dir.createFile(file);
+        for (const auto &[name, date] : {std::pair{"a", "2023:01:01 08:00:00"},
+                                         {"c", "2021:06:01 08:00:00"},
+                                         {"d", "2021:06:01 08:00:00"}})
+            test::writeFile(dir.nativePath() + "/photos/" + name + ".jpg", test::exifJpeg(date));
         if (!before.isEmpty())
             QCOMPARE(run(dir.nativePath(), state.nativePath(), before).status, 0);
 

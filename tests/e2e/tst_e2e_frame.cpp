@@ -1,3 +1,4 @@
+#include "support/exifjpeg.h"
 #include "support/testdir.h"
 #include "xsession.h"
 
@@ -27,6 +28,16 @@ class TestE2eFrame : public QObject
     }
     QRect frame() const { return m_x->geometry(m_window); }
     QRect control(QStringView name) const { return formControl(frame().topLeft(), name); }
+    // Renames the listed files to pic01, pic02, … through the rename tab.
+    void renameAsPics() const
+    {
+        m_x->click(control(u"text1").center());
+        m_x->xdotool(QStringLiteral("type pic#"));
+        m_x->click(control(u"text2").center());
+        m_x->xdotool(QStringLiteral("key End BackSpace"));
+        m_x->xdotool(QStringLiteral("type 1"));
+        m_x->click(control(u"Command1").center());
+    }
     // Clicks the caption button this far from the frame's right edge once the frame has lit it
     // under the pointer after one motion onto it; false if it never lit. First, with `leave`,
     // the pointer leaves the window from the lit button; false if it stayed lit.
@@ -187,18 +198,29 @@ private Q_SLOTS:
 
     void renamesThroughWorkingForm()
     {
-        m_x->click(control(u"text1").center());
-        m_x->xdotool(QStringLiteral("type pic#"));
-        m_x->click(control(u"text2").center());
-        m_x->xdotool(QStringLiteral("key End BackSpace"));
-        m_x->xdotool(QStringLiteral("type 1"));
-        m_x->click(control(u"Command1").center());
+        renameAsPics();
 
         const QList<QByteArray> renamed{"pic01.txt", "pic02.txt", "繁體"};
         XSession::waitUntil([&] { return m_folder->names() == renamed; });
         QCOMPARE(m_folder->names(), renamed);
         QCOMPARE(m_folder->content("pic01.txt"), QByteArray("a.txt"));
         QCOMPARE(m_folder->content("pic02.txt"), QByteArray("b.txt"));
+    }
+
+    // Photos first, oldest taken first; the text files have no date and follow by modification.
+    void numbersByDateTaken()
+    {
+        m_folder->createFile("p1.jpg", exifJpeg("2023:01:01 08:00:00"));
+        m_folder->createFile("p2.jpg", exifJpeg("2021:06:01 08:00:00"));
+        m_x->hover(control(u"lstFiles").center());
+        m_x->xdotool(QStringLiteral("click 3"));
+        m_x->xdotool(QStringLiteral("key Down Down Return")); // 名称, then 拍摄日期
+        renameAsPics();
+
+        const QList<QByteArray> renamed{"pic01.jpg", "pic02.jpg", "pic03.txt", "pic04.txt", "繁體"};
+        XSession::waitUntil([&] { return m_folder->names() == renamed; });
+        QCOMPARE(m_folder->names(), renamed);
+        QCOMPARE(m_folder->content("pic01.jpg"), exifJpeg("2021:06:01 08:00:00"));
     }
 
     void convertsTraditionalName()

@@ -1,6 +1,7 @@
 #include "engine/listing/drivetable.h"
 #include "engine/listing/folderlisting.h"
 #include "engine/listing/nameorder.h"
+#include "engine/listing/takendates.h"
 #include "support/rows.h"
 #include "support/testdir.h"
 
@@ -78,6 +79,11 @@ private Q_SLOTS:
         row("type, no extension first, case ignored", K::Type, false, P::All, "",
             "README|A.JPG|d.Mp3|c10.mp4|b.png|c9.txt");
         row("type reversed", K::Type, true, P::All, "", "c9.txt|b.png|c10.mp4|d.Mp3|A.JPG|README");
+        // Taken: A.JPG at 50, b.png and c9.txt at 150, d.Mp3 in 9999; the rest by modification.
+        row("taken, undated by modification", K::Taken, false, P::All, "",
+            "A.JPG|c10.mp4|README|b.png|c9.txt|d.Mp3");
+        row("taken reversed, ties by name", K::Taken, true, P::All, "",
+            "d.Mp3|b.png|c9.txt|c10.mp4|README|A.JPG");
         row("pictures, upper case too", K::Name, false, P::Pictures, "", "A.JPG|b.png");
         row("music", K::Size, false, P::Music, "", "d.Mp3");
         row("documents", K::Name, false, P::Documents, "", "c9.txt");
@@ -103,9 +109,23 @@ private Q_SLOTS:
         }
         const TypeFilter filter =
             patterns.isEmpty() ? TypeFilter::preset(preset) : TypeFilter::fromPatterns(patterns);
+        static const QHash<QByteArray, qint64> taken{
+            {"A.JPG", 50}, {"b.png", 150}, {"c9.txt", 150}, {"d.Mp3", 253402300799}};
+        int reads = 0;
+        TakenDates dates([&reads](int, const QByteArray &name) -> std::optional<qint64> {
+            ++reads;
+            return taken.contains(name) ? std::optional(taken.value(name)) : std::nullopt;
+        });
         const FolderListing listing = FolderListing::read(
-            dir.nativePath(), FolderListing::Kind::Files, {key, reversed}, filter);
+            dir.nativePath(), FolderListing::Kind::Files, {key, reversed}, filter, &dates);
         QTEST(listing.displayNames(), "shown");
+        for (qsizetype i = 0; i < listing.count(); ++i)
+            QCOMPARE(listing.undated(i),
+                     key == ListOrder::Key::Taken && !taken.contains(listing.raw(i)));
+        // Read once while a file stays as it was.
+        FolderListing::read(dir.nativePath(), FolderListing::Kind::Files, {key, reversed}, filter,
+                            &dates);
+        QCOMPARE(reads, key == ListOrder::Key::Taken ? listing.count() : 0);
     }
 
     void bigListsSortedInSlices()

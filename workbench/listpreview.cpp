@@ -16,6 +16,8 @@ ListPreview::ListPreview(QListWidget &list1)
     m_view->setAccessibleName(QStringLiteral("新文件名预览"));
     // Uniform rows keep a preview of 100,000 files as cheap to show as the file list.
     m_view->setUniformItemSizes(true);
+    // Rows as wide as the list: the middle goes, the reason at the end stays.
+    m_view->setTextElideMode(Qt::ElideMiddle);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setModel(m_model);
     m_view->hide();

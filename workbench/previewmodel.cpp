@@ -150,13 +150,15 @@ int PreviewModel::rowCount(const QModelIndex &parent) const
 QVariant PreviewModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
-        (role != Qt::DisplayRole && role != Qt::ForegroundRole && role != Qt::AccessibleTextRole))
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::ForegroundRole &&
+         role != Qt::AccessibleTextRole))
         return {};
     const Row r = row(index.row());
     if (role == Qt::ForegroundRole)
         return r.status == Status::Refused ? QColor(Qt::red) : QColor(Qt::gray);
     const QString extra = r.reason.isEmpty() ? QString() : QStringLiteral("：") + r.reason;
-    if (role == Qt::DisplayRole)
+    // A tooltip shows a row the list cuts short whole.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return r.status == Status::Unchanged ? QStringLiteral("%1（不变%2）").arg(r.from, extra)
                                              : QStringLiteral("%1 → %2%3").arg(r.from, r.to, extra);
     static const QString words[] = {QStringLiteral("正在检查"), QStringLiteral("将改名"),

@@ -21,6 +21,8 @@ ListPreview::ListPreview(QListWidget &list1)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setModel(m_model);
     m_view->hide();
+    // Tab reaches it where it reaches List1, which it covers.
+    QWidget::setTabOrder(&m_list1, m_view);
     // Its context menu is List1's (undo).
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, &m_list1,
@@ -39,6 +41,8 @@ void ListPreview::end()
 {
     m_active = false;
     m_view->hide();
+    // Tab reaches it where it reaches List1, which it covers.
+    QWidget::setTabOrder(&m_list1, m_view);
     m_model->clear();
 }
 

@@ -63,7 +63,7 @@ void PreviewModel::show(const QByteArray &folder, const FolderListing &listing,
     m_conversion = conversion;
     retire();
     if (sameRows)
-        Q_EMIT dataChanged(index(0), index(rowCount() - 1));
+        allChanged();
     else
         endResetModel();
 
@@ -98,9 +98,14 @@ void PreviewModel::receive(quint64 generation, std::shared_ptr<BatchJob> job)
     if (generation != *m_generation)
         return;
     m_job = std::move(job);
+    allChanged();
+    Q_EMIT checked();
+}
+
+void PreviewModel::allChanged()
+{
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0), index(rowCount() - 1));
-    Q_EMIT checked();
 }
 
 QString PreviewModel::note(const QByteArray &from, const QByteArray &to) const

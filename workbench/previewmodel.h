@@ -56,6 +56,7 @@ private:
               std::optional<ConversionProfile> conversion);
     void receive(quint64 generation, std::shared_ptr<BatchJob> job);
     void retire();
+    void allChanged();
     QString note(const QByteArray &from, const QByteArray &to) const;
 
     FolderListing m_listing;

@@ -20,6 +20,8 @@
 #include "workbench/form2layout.h"
 #include "workbench/formmemory.h"
 #include "workbench/listboxresults.h"
+#include "workbench/listpreview.h"
+#include "workbench/previewmodel.h"
 #include "workbench/profilechoice.h"
 #include "workbench/tabplacer.h"
 #include "workbench/tabstripstyle.h"
@@ -106,6 +108,7 @@ Form2::~Form2() = default;
 void Form2::createNavigation()
 {
     m_results = new ListBoxResults(*m_List1);
+    m_listPreview = new ListPreview(*m_List1);
     m_driver = new BatchDriver(*this);
     // The lists come up on the working folder by their own defaults; no handler runs yet but
     // the one that says why a folder cannot be opened.
@@ -232,6 +235,9 @@ void Form2::connectHandlers()
     connect(m_lstFiles, &FileListBox::Arranged, this, &Form2::remember);
     connect(m_Command4, &Command::Click, this, &Form2::Command4_Click);
     connect(m_Command5, &Command::Click, this, &Form2::Command5_Click);
+    // Another folder, order or filter lists other files.
+    connect(m_lstFiles->model(), &QAbstractItemModel::modelReset, this, &Form2::updateListPreview);
+    connect(m_SSTab1, &QTabWidget::currentChanged, this, &Form2::updateListPreview);
     text1Edit()->installEventFilter(this);
 }
 
@@ -278,6 +284,7 @@ bool Form2::batchRunning() const
 void Form2::runBatch(std::shared_ptr<BatchJob> job, QList<QByteArray> shown,
                      std::function<void(const BatchJob &)> finish)
 {
+    m_listPreview->end();
     auto stale = std::make_shared<bool>(false);
     BatchDriver::Work work;
     work.run = [job, stale, shown = std::move(shown)] {
@@ -356,11 +363,31 @@ void Form2::refreshPreview()
     else
         preview.replace(QLatin1Char('#'), m_text2->Text());
     m_text3->setText(preview);
+    previewInList();
+}
+
+void Form2::previewInList()
+{
+    m_listPreview->start();
+    updateListPreview();
+}
+
+void Form2::updateListPreview()
+{
+    if (!m_listPreview->active())
+        return;
+    if (m_SSTab1->currentIndex() == 0)
+        m_listPreview->model().showSerial(m_lstFiles->path(), m_lstFiles->listing(),
+                                          m_text1->Text().toUtf8(), m_text2->Text());
+    else
+        m_listPreview->model().showConversion(m_lstFiles->path(), m_lstFiles->listing(),
+                                              m_conversion.profile);
 }
 
 void Form2::text4_Change()
 {
     m_text5->setText(simplifiedPreview(m_text4->Text(), m_conversion));
+    previewInList();
 }
 
 void Form2::cboProfile_Change()

@@ -23,6 +23,7 @@ class DriveListBox;
 class FileListBox;
 class FolderListBox;
 class ListBoxResults;
+class ListPreview;
 class ProfileChoice;
 struct Form2Control;
 class MessageBoxes;
@@ -79,6 +80,9 @@ private:
     void Command5_Click();
 
     void refreshPreview();
+    // List1 shows the batch the boxes describe now, from the first change on.
+    void previewInList();
+    void updateListPreview();
     void reportUnreadable(const QByteArray &path, int error);
     // Runs a batch off this thread, then finish() here. The file list is re-read only when a
     // name it shows has come to stand for another file, so that no later click acts on a file
@@ -114,6 +118,7 @@ private:
     Command *m_Command4 = nullptr;
     Command *m_Command5 = nullptr;
     ListBoxResults *m_results = nullptr;
+    ListPreview *m_listPreview = nullptr;
     BatchDriver *m_driver = nullptr;
 
     // text1's selection as it was when text1 lost the focus (the edit field drops it then);

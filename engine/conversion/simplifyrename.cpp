@@ -90,14 +90,19 @@ QString simplifiedText(const QString &text, ConversionProfile profile)
     return QString::fromUtf8(simplifiedFileName(text.toUtf8(), profile));
 }
 
-namespace {
+BatchJob::Namer folderConversionNamer(ConversionProfile profile)
+{
+    return
+        [profile](qsizetype, const QByteArray &name) { return simplifiedFileName(name, profile); };
+}
 
-// Why the name is left as it is although the conversion would change it; empty when it is not.
 QString leftAloneWhy(const QByteArray &name, ConversionProfile profile)
 {
     const QString reason = leftAloneReason(nameLanguage(name));
     return !reason.isEmpty() && simplifiedRuns(name, profile) != name ? reason : QString();
 }
+
+namespace {
 
 QString leftAloneLine(const QByteArray &name, const QString &reason)
 {
@@ -172,12 +177,8 @@ std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
     if (!fileNames.isEmpty())
         state.NameToConvert = nameText(fileNames.last());
     state.ConvertedName.clear();
-    return std::make_unique<BatchJob>(
-        folderPath, fileNames,
-        [profile = state.profile](qsizetype, const QByteArray &name) {
-            return simplifiedFileName(name, profile);
-        },
-        conversion());
+    return std::make_unique<BatchJob>(folderPath, fileNames, folderConversionNamer(state.profile),
+                                      conversion());
 }
 
 void finishConversion(const BatchJob &job, ConversionProfile profile, ResultList &results,

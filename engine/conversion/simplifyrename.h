@@ -27,6 +27,12 @@ QByteArray simplifiedFileName(const QByteArray &name,
 // The simplified form of a typed name, as simplifiedFileName converts a file's.
 QString simplifiedText(const QString &text, ConversionProfile profile);
 
+// The names Command5's conversion gives.
+BatchJob::Namer folderConversionNamer(ConversionProfile profile);
+// Why the conversion leaves the name as it is although it would change it ("日文名，未转换",
+// "韩文名，未转换"); empty when it does not.
+QString leftAloneWhy(const QByteArray &name, ConversionProfile profile);
+
 // A file whose name the conversion would change but leaves alone, for its language.
 struct LeftAlone
 {

@@ -14,6 +14,11 @@ namespace {
 
 const QString incomplete = QStringLiteral("没填完！");
 
+QString nulInPattern()
+{
+    return QStringLiteral("新文件名中不能含有空字符，没有改名任何文件。");
+}
+
 } // namespace
 
 QString slashInPattern()
@@ -31,10 +36,22 @@ QString serialRenameRefusal(const QByteArray &pattern, const QString &startText)
             .arg(startText);
     // A NUL byte would end the name early in the system's calls.
     if (pattern.contains('\0'))
-        return QStringLiteral("新文件名中不能含有空字符，没有改名任何文件。");
+        return nulInPattern();
     if (pattern.contains('/'))
         return slashInPattern();
     return {};
+}
+
+bool refusedForEachName(const QString &refusal)
+{
+    return refusal.isEmpty() || refusal == slashInPattern() || refusal == nulInPattern();
+}
+
+BatchJob::Namer serialNamer(const QByteArray &pattern, const QString &startText)
+{
+    const SerialNamer namer(pattern, StartValue(startText),
+                            SerialFormatFor(startTextLength(startText)));
+    return [namer](qsizetype i, const QByteArray &name) { return namer.newName(i, name); };
 }
 
 std::unique_ptr<BatchJob> startSerialRename(const QByteArray &pattern, const QString &startText,
@@ -54,10 +71,8 @@ std::unique_ptr<BatchJob> startSerialRename(const QByteArray &pattern, const QSt
     results.clear();
     state.StartTextLength = startTextLength(startText);
     state.SerialFormat = SerialFormatFor(state.StartTextLength);
-    const SerialNamer namer(pattern, StartValue(startText), state.SerialFormat);
     return std::make_unique<BatchJob>(
-        folderPath, fileNames,
-        [namer](qsizetype i, const QByteArray &name) { return namer.newName(i, name); },
+        folderPath, fileNames, serialNamer(pattern, startText),
         BatchJob::Options{.refuseOnProblem = true, .stopAtFirstFailure = true});
 }
 

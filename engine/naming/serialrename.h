@@ -25,6 +25,10 @@ class ResultList;
 QString serialRenameRefusal(const QByteArray &pattern, const QString &startText);
 // What a pattern with "/" is told, also while it is typed.
 QString slashInPattern();
+// Whether a refusal still leaves names to make, each of which the plan refuses on its own.
+bool refusedForEachName(const QString &refusal);
+// The names a batch of these inputs gives; the inputs make names (see above).
+BatchJob::Namer serialNamer(const QByteArray &pattern, const QString &startText);
 
 // Checks the inputs; the job when the batch may run (the result list is cleared then), none
 // after telling the user why not.

@@ -11,7 +11,9 @@
 #include "workbench/filelistmenu.h"
 #include "workbench/folderlistbox.h"
 #include "workbench/form2.h"
+#include "workbench/previewmodel.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -320,6 +322,37 @@ private Q_SLOTS:
         QCOMPARE(f.dir.content("p02"), QByteArray("q"));
         QCOMPARE(f.files()->displayNames(), (QStringList{u"p01"_s, u"p02"_s}));
         QCOMPARE(f.dir.contents(), before);
+    }
+
+    // Typing previews every new name in List1 before the click: the colliding rows in red,
+    // each row readable as a whole; the batch's results then replace the preview.
+    void previewInList()
+    {
+        Fixture f;
+        f.openFolder({"a.jpg", "b.jpg", "c.png"});
+        f.showForm();
+        auto *view = f.list1()->findChild<QListView *>(u"List1Preview"_s);
+        const auto *model = qobject_cast<const PreviewModel *>(view->model());
+        QTest::keyClicks(f.box("text1")->focusProxy(), u"X"_s);
+        QTRY_VERIFY(view->isVisible() && !model->checking());
+        QAccessibleInterface *rows = QAccessible::queryAccessibleInterface(view);
+        QCOMPARE(rows->child(0)->text(QAccessible::Name),
+                 u"原名 a.jpg，新名 X.jpg，不能改名：另一个文件也要改成这个名字"_s);
+        const QImage shot = view->viewport()->grab().toImage();
+        QList<bool> red;
+        for (int row = 0; row < 3; ++row) {
+            const QRect at = view->visualRect(model->index(row));
+            red.append(false);
+            for (int x = at.left(); x < at.right(); ++x)
+                red.last() |= qRed(shot.pixel(x, at.center().y())) > 200 &&
+                              qGreen(shot.pixel(x, at.center().y())) < 100;
+        }
+        QCOMPARE(red, (QList<bool>{true, true, false}));
+        QTest::keyClicks(f.box("text1")->focusProxy(), u"#"_s);
+        QTRY_VERIFY(!model->checking());
+        f.click("Command1");
+        QVERIFY(!view->isVisible());
+        QCOMPARE(f.results(), (QStringList{u"X00.jpg"_s, u"X01.jpg"_s, u"X02.png"_s}));
     }
 
     // Both conversions ask first, append to List1 without clearing it and leave the file list

@@ -1,6 +1,7 @@
 #include "engine/conversion/simplifier.h"
 
 #include "engine/conversion/simplifiedextras.h"
+#include "platform/programplace.h"
 #include "platform/rawname.h"
 #include "platform/utf8.h"
 
@@ -104,15 +105,9 @@ void flatten(const opencc::DictPtr &dict, std::vector<opencc::DictPtr> &out)
     }
 }
 
-// Installed, the dictionaries are in the program's data folder beside its bin folder; run from
-// the build tree, they are the ones built there.
 std::filesystem::path dictionaryFolder()
 {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error && program.native().starts_with(TOLVANE_BUILD_DIR "/"))
-        return TOLVANE_OPENCC_BUILD_DIR;
-    return program.parent_path().parent_path() / TOLVANE_OPENCC_INSTALL_DIR;
+    return shippedFile(TOLVANE_OPENCC_BUILD_DIR, TOLVANE_OPENCC_INSTALL_DIR);
 }
 
 // The configuration with every dictionary named by its full path: a bare name may be found in

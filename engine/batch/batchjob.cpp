@@ -73,7 +73,8 @@ void BatchJob::prepare()
 void BatchJob::execute()
 {
     m_run.emplace(m_plan);
-    FileMover mover(m_handle);
+    // The mount the plan read: the same folder's, by the same descriptor.
+    FileMover mover(m_handle, m_plan.mount);
     m_run->execute(mover, m_options.stopAtFirstFailure, m_cancel, m_done);
     m_stage = Stage::Ran;
     // A batch that moved nothing leaves nothing to undo: the next undo takes the one before.

@@ -20,7 +20,7 @@ constexpr int subFolders = 49; // in each top folder: 40 + 40 × 49 = 2,000 fold
 constexpr int filesPerFolder = 50;
 constexpr int folderCount = topFolders * (1 + subFolders);
 constexpr int fileCount = folderCount * filesPerFolder;
-constexpr int rounds = 3;
+constexpr int rounds = 5;
 
 [[noreturn]] void fail(const char *what)
 {

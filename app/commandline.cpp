@@ -3,6 +3,7 @@
 #include "app/commandreport.h"
 #include "app/startfolder.h"
 #include "engine/batch/batchreport.h"
+#include "engine/batch/treejob.h"
 #include "engine/batch/undo.h"
 #include "engine/conversion/simplifyrename.h"
 #include "engine/listing/folderlisting.h"
@@ -63,6 +64,8 @@ const QString helpText = QStringLiteral(
     "          [--apply] [--json | -0] [文件夹]\n"
     "  tolvane --simplify[=t2s|tw2s|hk2s|tw2sp] [--sort 顺序] [--reverse] [--only 模式]\n"
     "          [--apply] [--json | -0] [文件夹]\n"
+    "  tolvane --simplify[=t2s|tw2s|hk2s|tw2sp] --recursive [--folders] [--apply]\n"
+    "          [--json | -0] [文件夹]\n"
     "  tolvane --undo [--apply] [--json | -0]\n"
     "\n"
     "不带 --apply 时只列出计划的改名，每行“旧名<TAB>新名”，不改动任何文件；\n"
@@ -80,6 +83,12 @@ const QString helpText = QStringLiteral(
     "                  tw2s 台湾正体，hk2s 香港繁体，tw2sp 台湾正体并换用大陆常用词。\n"
     "                  含假名或谚文的日文名、韩文名不转换，列在标准错误中。\n"
     "                  例：tolvane --simplify ~/文檔    tolvane --simplify=tw2sp ~/軟體\n"
+    "  --recursive     --simplify 转换文件夹及其所有子文件夹中的文件，作为一批改名：\n"
+    "                  任何一处有问题就整批不改；名字带相对于文件夹的路径列出。\n"
+    "                  不跟随符号链接，跳过另一个文件系统上的文件夹（挂载点）和隐藏的名字。\n"
+    "                  例：tolvane --simplify --recursive --apply ~/音樂\n"
+    "  --folders       --simplify 也转换子文件夹的名字（所给文件夹本身的名字不变）。\n"
+    "                  例：tolvane --simplify --recursive --folders ~/電子書\n"
     "  --sort 顺序     按此顺序编号和列出：name（名称，默认）、taken（拍摄日期：照片的 Exif\n"
     "                  拍摄时间，没有的按修改日期）、modified（修改日期）、size（大小）、\n"
     "                  type（类型：先按扩展名，再按名称）；顺序相同的按名称。\n"
@@ -132,6 +141,8 @@ struct Request
     TypeFilter filter;
     ConversionProfile profile = ConversionProfile::T2s;
     bool apply = false;
+    bool recursive = false;
+    bool folders = false;
     CommandReport::Format output = CommandReport::Format::Lines;
 };
 
@@ -164,6 +175,14 @@ QString requestError(const QCommandLineParser &parser, Request &request)
         if (request.action == Request::Undo && parser.isSet(QString::fromLatin1(name)))
             return QStringLiteral("--undo 不接受 --%1：它按原来的顺序撤销。")
                 .arg(QString::fromLatin1(name));
+    request.recursive = parser.isSet(QStringLiteral("recursive"));
+    request.folders = parser.isSet(QStringLiteral("folders"));
+    if ((request.recursive || request.folders) && request.action != Request::Simplify)
+        return QStringLiteral("--recursive 和 --folders 只能和 --simplify 一起给出。");
+    for (const char *name : {"sort", "reverse", "only"})
+        if ((request.recursive || request.folders) && parser.isSet(QString::fromLatin1(name)))
+            return QStringLiteral("--recursive 和 --folders 不接受 --%1：它们转换每一个名字。")
+                .arg(QString::fromLatin1(name));
     if (parser.isSet(QStringLiteral("sort"))) {
         const auto key = ListOrder::keyNamed(parser.value(QStringLiteral("sort")).toUtf8());
         if (!key)
@@ -187,10 +206,9 @@ QString requestError(const QCommandLineParser &parser, Request &request)
     return {};
 }
 
-QString summary(const BatchJob &job, const CommandReport &report, bool apply)
+QString summary(bool refused, qsizetype problems, const CommandReport &report, bool apply)
 {
-    const qsizetype problems = job.plan().problemCount();
-    if (job.stage() == BatchJob::Stage::Refused)
+    if (refused)
         return apply ? QStringLiteral("有 %1 个文件不能改成新名字，所以没有改名任何文件。")
                            .arg(problems)
                      : QStringLiteral("有 %1 个文件不能改成新名字，这批改名会被整批拒绝。")
@@ -206,18 +224,32 @@ QString summary(const BatchJob &job, const CommandReport &report, bool apply)
         .arg(report.kept());
 }
 
-// Reports a job that has been prepared and, when it could and was asked to, executed.
-int finishJob(const BatchJob &job, CommandReport &report, bool apply, const QString &extra = {},
-              const QList<LeftAlone> &leftAlone = {})
+// Finishes the report of jobs that have been prepared and, when they could and were asked to,
+// executed: notStarted says why none of them moved anything.
+int finishJobs(CommandReport &report, const QString &notStarted, bool refused, qsizetype problems,
+               bool apply, const QStringList &extra)
+{
+    if (!notStarted.isEmpty())
+        return report.finish(notStarted, true);
+    QStringList lines = QStringList{summary(refused, problems, report, apply)} + extra;
+    lines.removeAll(QString());
+    return report.finish(lines.join(u'\n'), refused);
+}
+
+QString quitText()
+{
+    return QStringLiteral(
+        "收到终止信号，改名在中途停止；可以用 tolvane --undo --apply 撤销已做的改名。");
+}
+
+// Only a quit signal cancels a batch of the command line.
+int finishJob(const BatchJob &job, CommandReport &report, bool apply,
+              const QList<LeftAlone> &leftAlone)
 {
     report.addJob(job, apply);
     report.addLeftAlone(leftAlone);
-    if (const QString text = BatchReport::notStarted(job); !text.isEmpty())
-        return report.finish(text, true);
-    QString text = summary(job, report, apply);
-    if (!extra.isEmpty())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + extra;
-    return report.finish(text, job.stage() == BatchJob::Stage::Refused);
+    return finishJobs(report, BatchReport::notStarted(job), job.stage() == BatchJob::Stage::Refused,
+                      job.plan().problemCount(), apply, {job.cancelled() ? quitText() : QString()});
 }
 
 int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem)
@@ -244,14 +276,34 @@ int runBatch(const Request &request, BatchJob::Namer namer, bool refuseOnProblem
     job.prepare();
     if (request.apply && job.stage() == BatchJob::Stage::Ready)
         job.execute();
-    // Only a quit signal cancels a batch of the command line.
     return finishJob(job, report, request.apply,
-                     job.cancelled()
-                         ? QStringLiteral("收到终止信号，改名在中途停止；"
-                                          "可以用 tolvane --undo --apply 撤销已做的改名。")
-                         : QString(),
                      request.action == Request::Simplify ? leftAloneFiles(job, request.profile)
                                                          : QList<LeftAlone>());
+}
+
+// Names are reported as paths below the folder given.
+int runTree(const Request &request)
+{
+    CommandReport report(request.output);
+    TreeJob tree(
+        FolderHandle::open(request.folder),
+        [profile = request.profile](const QByteArray &name) {
+            return simplifiedFileName(name, profile);
+        },
+        {.recursive = request.recursive, .folders = request.folders, .journal = request.apply});
+    tree.prepare();
+    if (request.apply)
+        tree.execute();
+    for (const TreeJob::Block &block : tree.blocks()) {
+        report.addJob(*block.job, request.apply, block.path);
+        QList<LeftAlone> files = leftAloneFiles(*block.job, request.profile);
+        for (LeftAlone &file : files)
+            file.name = block.pathOf(file.name);
+        report.addLeftAlone(files);
+    }
+    return finishJobs(report, tree.notStarted(), tree.stage() == TreeJob::Stage::Refused,
+                      tree.problemCount(), request.apply,
+                      {tree.skippedText(), tree.cancelled() ? quitText() : QString()});
 }
 
 int runUndo(const Request &request)
@@ -265,6 +317,14 @@ int runUndo(const Request &request)
         return report.finish(QStringLiteral("无法撤销：%1").arg(undo.error()), true);
     if (request.apply)
         undo.execute();
+    QString notStarted;
+    qsizetype problems = 0;
+    for (const Undo::Block &block : undo.blocks()) {
+        report.addJob(*block.job, request.apply, block.path);
+        if (notStarted.isEmpty())
+            notStarted = BatchReport::notStarted(*block.job);
+        problems += block.job->plan().problemCount();
+    }
     report.addUndo(undo);
     QStringList extra;
     if (undo.cancelled())
@@ -272,8 +332,7 @@ int runUndo(const Request &request)
     extra.append(undo.leftText());
     if (!undo.error().isEmpty())
         extra.append(QStringLiteral("无法在改名记录中记下这次撤销：%1").arg(undo.error()));
-    extra.removeAll(QString());
-    return finishJob(*undo.job(), report, request.apply, extra.join(u'\n'));
+    return finishJobs(report, notStarted, false, problems, request.apply, extra);
 }
 
 int run(const Request &request)
@@ -292,6 +351,8 @@ int run(const Request &request)
     case Request::Simplify:
         if (const QString text = conversionRefusal(request.profile); !text.isEmpty())
             return CommandReport(request.output).finish(text, true);
+        if (request.recursive || request.folders)
+            return runTree(request);
         return runBatch(
             request,
             [profile = request.profile](qsizetype, const QByteArray &name) {
@@ -317,6 +378,8 @@ int runCommandLine(const QByteArrayList &arguments)
         {QStringLiteral("reverse"), {}},
         {QStringLiteral("only"), {}, QStringLiteral("patterns")},
         {QStringLiteral("undo"), {}},
+        {QStringLiteral("recursive"), {}},
+        {QStringLiteral("folders"), {}},
         {QStringLiteral("apply"), {}},
         {QStringLiteral("json"), {}},
         {{QStringLiteral("0"), QStringLiteral("null")}, {}},

@@ -1,6 +1,7 @@
 #include "app/commandreport.h"
 
 #include "engine/batch/batchreport.h"
+#include "engine/batch/treewalk.h"
 #include "engine/batch/undo.h"
 #include "platform/rawname.h"
 
@@ -103,8 +104,9 @@ void complain(const QString &text)
     writeErr(QStringLiteral("tolvane：") + text + QLatin1Char('\n'));
 }
 
-void CommandReport::addJob(const BatchJob &job, bool applied)
+void CommandReport::addJob(const BatchJob &job, bool applied, const QByteArray &folder)
 {
+    const auto path = [&folder](const QByteArray &name) { return pathBelow(folder, name); };
     const QList<PlannedRename> &renames = job.plan().renames;
     const std::vector<RenameResult> &results = job.results();
     for (qsizetype i = 0; i < renames.size(); ++i) {
@@ -120,7 +122,7 @@ void CommandReport::addJob(const BatchJob &job, bool applied)
         QString error = BatchReport::fileProblem(job, i);
         if (status == Status::NotRun)
             error = QStringLiteral("改名没有进行到这个文件，保持原名");
-        m_entries.append({r.from, r.to, status, error});
+        m_entries.append({path(r.from), path(r.to), status, error});
     }
 }
 

@@ -36,8 +36,9 @@ public:
     explicit CommandReport(Format format) : m_format(format) {}
 
     // The files of a job that change name or keep it against the plan; applied tells whether
-    // the job was meant to move them (a preview only plans).
-    void addJob(const BatchJob &job, bool applied);
+    // the job was meant to move them (a preview only plans). In a tree, folder is the job's
+    // folder below the root, and names are given as paths below the root.
+    void addJob(const BatchJob &job, bool applied, const QByteArray &folder = {});
     // Files of an undone batch that are found nowhere, or that already have their old names:
     // every file of the journal is reported.
     void addUndo(const Undo &undo);

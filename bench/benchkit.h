@@ -12,6 +12,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace tolvane::bench {
@@ -56,6 +57,22 @@ inline double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// The medians of rounds of both runs, each on fresh files; who goes first alternates, so that
+// neither always runs on a warmer cache.
+template <typename Ours, typename Raw>
+std::pair<double, double> alternatedMedians(int rounds, Ours ours, Raw raw)
+{
+    std::vector<double> oursTimes, rawTimes;
+    for (int round = 0; round < rounds; ++round) {
+        if (round % 2 == 0)
+            oursTimes.push_back(ours());
+        rawTimes.push_back(raw());
+        if (round % 2 != 0)
+            oursTimes.push_back(ours());
+    }
+    return {median(oursTimes), median(rawTimes)};
 }
 
 // A plain loop of no-replace renames: the floor for any rename of these files.

@@ -79,7 +79,13 @@ FileCalls setFileCalls(const FileCalls &calls)
 
 FileMover::FileMover(const QByteArray &folderPath) : FileMover(FolderHandle::open(folderPath)) {}
 
-FileMover::FileMover(std::shared_ptr<const FolderHandle> folder) : m_handle(std::move(folder))
+FileMover::FileMover(std::shared_ptr<const FolderHandle> folder)
+    : FileMover(folder, folder->fd() < 0 ? std::nullopt : mountPlaceOf(folder->fd()))
+{}
+
+FileMover::FileMover(std::shared_ptr<const FolderHandle> folder,
+                     const std::optional<MountPlace> &mount)
+    : m_handle(std::move(folder))
 {
     m_folder = m_handle->fd();
     struct stat st;
@@ -92,7 +98,6 @@ FileMover::FileMover(std::shared_ptr<const FolderHandle> folder) : m_handle(std:
     int fsid[2];
     static_assert(sizeof fsid == sizeof fs.f_fsid);
     std::memcpy(fsid, &fs.f_fsid, sizeof fsid);
-    const std::optional<MountPlace> mount = mountPlaceOf(m_folder);
     m_device = {st.st_dev,
                 quint64(fs.f_type),
                 fsid[0],

@@ -3,12 +3,14 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <sys/types.h>
 #include <tuple>
 
 namespace tolvane {
 
 class FolderHandle;
+struct MountPlace;
 
 // Renames files inside one folder and never replaces an existing file. Names are raw bytes,
 // relative to the folder. Make one mover per folder and batch: it learns which way of moving
@@ -35,6 +37,8 @@ public:
     // the error of the open. Starts with the way last found to work on the folder's file
     // system in this process.
     explicit FileMover(std::shared_ptr<const FolderHandle> folder);
+    // With the folder's mount already known (none: the system could not tell it).
+    FileMover(std::shared_ptr<const FolderHandle> folder, const std::optional<MountPlace> &mount);
     // Opens the folder (raw path bytes) first.
     explicit FileMover(const QByteArray &folderPath);
     FileMover(const FileMover &) = delete;

@@ -15,6 +15,11 @@ public:
     // with no link followed after that. A folder that cannot be opened gives a handle whose
     // error() is the errno and whose fd() is -1.
     static std::shared_ptr<const FolderHandle> open(const QByteArray &path);
+    // A folder under an open one, by a path relative to it ("" for the same folder): no link
+    // is followed, nothing outside it is reached, and a mount point on the way fails with
+    // EXDEV.
+    static std::shared_ptr<const FolderHandle> openBeneath(const FolderHandle &base,
+                                                           const QByteArray &relative);
     ~FolderHandle();
     FolderHandle(const FolderHandle &) = delete;
     FolderHandle &operator=(const FolderHandle &) = delete;

@@ -24,7 +24,7 @@ FolderListBox::FolderListBox(QWidget *parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem *item) { setPath(item->data(PathRole).toByteArray()); });
+            [this](QListWidgetItem *item) { setPath(pathOf(*item)); });
 }
 
 bool FolderListBox::setDrive(const QByteArray &root, const QByteArray &folder)
@@ -59,6 +59,11 @@ bool FolderListBox::setPath(const QByteArray &path)
 void FolderListBox::refresh()
 {
     showRows(FolderListing::read(m_path, FolderListing::Kind::Folders).rawNames());
+}
+
+QByteArray FolderListBox::pathOf(const QListWidgetItem &item)
+{
+    return item.data(PathRole).toByteArray();
 }
 
 void FolderListBox::showRows(const QList<QByteArray> &subfolders)

@@ -24,6 +24,8 @@ public:
     bool setPath(const QByteArray &path);
     // Re-reads the subfolders of the current path.
     void refresh();
+    // The folder a row stands for.
+    static QByteArray pathOf(const QListWidgetItem &item);
 
 Q_SIGNALS:
     void Change();

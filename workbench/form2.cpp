@@ -17,6 +17,7 @@
 #include "workbench/drivelistbox.h"
 #include "workbench/filelistbox.h"
 #include "workbench/folderlistbox.h"
+#include "workbench/foldertreemenu.h"
 #include "workbench/form2layout.h"
 #include "workbench/formmemory.h"
 #include "workbench/listboxresults.h"
@@ -113,6 +114,9 @@ void Form2::createNavigation()
     // The lists come up on the working folder by their own defaults; no handler runs yet but
     // the one that says why a folder cannot be opened.
     connect(m_lstMap, &FolderListBox::unreadable, this, &Form2::reportUnreadable);
+    new FolderTreeMenu(*m_lstMap, *m_driver, m_messages, *m_results,
+                       {.profile = [this] { return m_conversion.profile; },
+                        .refresh = [this](const QByteArray &folder) { showRenamedTree(folder); }});
     m_lstMap->setDrive(m_Drivestation->drive(), m_Drivestation->folder());
     // The choices of the last run, before the first listing so that the folder is read once.
     const FormMemory memory = FormMemory::load();
@@ -268,6 +272,17 @@ void Form2::lstFiles_Click()
     const QString base = nameText(baseName(m_lstFiles->selectedName()));
     m_text1->setText(base);
     m_text4->setText(base);
+}
+
+void Form2::showRenamedTree(const QByteArray &folder)
+{
+    // A tree keeps its own folder's name; a path below it may have changed.
+    if (m_lstMap->path().startsWith(folder.endsWith('/') ? folder : folder + '/')) {
+        m_lstMap->setPath(folder);
+        return;
+    }
+    m_lstMap->refresh();
+    m_lstFiles->refresh();
 }
 
 void Form2::reportUnreadable(const QByteArray &path, int error)
@@ -459,7 +474,8 @@ void Form2::undoLastBatch()
             m_messages.failure(
                 BatchReport::listed(QStringLiteral("下列文件没有恢复原名："), problems) +
                 QLatin1Char('\n') + left.trimmed());
-        // The list shows the names as they are now.
+        // The lists show the names as they are now.
+        m_lstMap->refresh();
         m_lstFiles->refresh();
     };
     const auto ask = [this, undo, finished] {
@@ -479,7 +495,7 @@ void Form2::undoLastBatch()
             return;
         BatchDriver::Work moves;
         moves.run = [undo] { undo->execute(); };
-        moves.progress = [undo] { return std::pair{undo->job()->done(), undo->job()->total()}; };
+        moves.progress = [undo] { return std::pair{undo->done(), undo->total()}; };
         moves.cancel = [undo] { undo->cancel(); };
         moves.then = finished;
         m_driver->start(std::move(moves));

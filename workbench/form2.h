@@ -84,6 +84,7 @@ private:
     void previewInList();
     void updateListPreview();
     void reportUnreadable(const QByteArray &path, int error);
+    void showRenamedTree(const QByteArray &folder);
     // Runs a batch off this thread, then finish() here. The file list is re-read only when a
     // name it shows has come to stand for another file, so that no later click acts on a file
     // it does not show.

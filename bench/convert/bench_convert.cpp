@@ -76,18 +76,8 @@ int main()
     if (!tolvane::Simplifier::shared().isReady())
         fail("cannot load the OpenCC dictionaries");
 
-    std::vector<double> oursTimes;
-    std::vector<double> rawTimes;
-    for (int round = 0; round < rounds; ++round) {
-        // Alternate who goes first, so neither always runs on a warmer cache.
-        if (round % 2 == 0) {
-            oursTimes.push_back(ours(names));
-            rawTimes.push_back(raw(names, converter));
-        } else {
-            rawTimes.push_back(raw(names, converter));
-            oursTimes.push_back(ours(names));
-        }
-    }
-    std::printf("convert_ratio=%.3f\n", median(oursTimes) / median(rawTimes));
+    const auto [oursTime, rawTime] = alternatedMedians(
+        rounds, [&] { return ours(names); }, [&] { return raw(names, converter); });
+    std::printf("convert_ratio=%.3f\n", oursTime / rawTime);
     return 0;
 }

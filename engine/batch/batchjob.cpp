@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 namespace tolvane {
-namespace {
-
 // Hidden, so the file list never shows a file between its two moves, and unique to the batch.
 QByteArray newTemporaryStem()
 {
@@ -16,6 +14,8 @@ QByteArray newTemporaryStem()
     return ".tolvane-" + QByteArray::number(QDateTime::currentMSecsSinceEpoch(), 36) + '-' +
            QByteArray::number(::getpid(), 36) + '-' + QByteArray::number(counter++, 36);
 }
+
+namespace {
 
 const std::vector<RenameResult> noResults;
 
@@ -48,7 +48,7 @@ void BatchJob::prepare()
         targets.append(m_namer(i, m_names[i]));
     if (!m_handle)
         m_handle = FolderHandle::open(m_folder);
-    m_plan = BatchPlan::make(*m_handle, m_names, targets, m_stem, m_ids);
+    m_plan = BatchPlan::make(*m_handle, m_names, targets, m_stem, m_ids, m_mount);
     if (m_plan.folderError != 0) {
         m_stage = Stage::FolderUnreadable;
         return;
@@ -73,7 +73,8 @@ void BatchJob::prepare()
 void BatchJob::execute()
 {
     m_run.emplace(m_plan);
-    FileMover mover(m_handle);
+    // The mount the plan read: the same folder's, by the same descriptor.
+    FileMover mover(m_handle, m_plan.mount);
     m_run->execute(mover, m_options.stopAtFirstFailure, m_cancel, m_done);
     m_stage = Stage::Ran;
     // A batch that moved nothing leaves nothing to undo: the next undo takes the one before.

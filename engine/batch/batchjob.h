@@ -14,6 +14,9 @@
 
 namespace tolvane {
 
+// A stem for the temporary names of a new batch.
+QByteArray newTemporaryStem();
+
 // One batch from its names to its moves: the new names are made, the whole plan is checked
 // against the folder, written to the journal and then carried out. prepare() and execute() may
 // run on a worker thread; nothing here touches the user interface.
@@ -37,6 +40,8 @@ public:
              Namer namer, Options options);
     // For an undo: the temporary names its batch used, which its journal keeps finding.
     void useTemporaries(const QByteArray &stem, const QList<qsizetype> &ids);
+    // For the folders of a tree: their mount, read once for the root.
+    void useMount(const std::optional<MountPlace> &mount) { m_mount = mount; }
 
     // Names, plans and writes the journal: Ready afterwards when the moves may be made.
     void prepare();
@@ -71,6 +76,7 @@ private:
     Options m_options;
     QByteArray m_stem;
     QList<qsizetype> m_ids;
+    std::optional<MountPlace> m_mount;
     Stage m_stage = Stage::New;
     BatchPlan m_plan;
     std::optional<BatchRun> m_run;
@@ -80,5 +86,14 @@ private:
     std::atomic<qsizetype> m_done = 0;
     std::atomic<qsizetype> m_total = 0;
 };
+
+// A count summed over the jobs of a batch made of several folders' (blocks holding a job each).
+template <typename Blocks, typename Count> qsizetype sumOverJobs(const Blocks &blocks, Count count)
+{
+    qsizetype sum = 0;
+    for (const auto &block : blocks)
+        sum += count(*block.job);
+    return sum;
+}
 
 } // namespace tolvane

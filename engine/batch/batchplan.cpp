@@ -248,7 +248,8 @@ bool isTemporaryStem(const QByteArray &stem)
 
 BatchPlan BatchPlan::make(const FolderHandle &folder, const QList<QByteArray> &from,
                           const QList<QByteArray> &to, const QByteArray &temporaryStem,
-                          const QList<qsizetype> &temporaryIds)
+                          const QList<qsizetype> &temporaryIds,
+                          const std::optional<MountPlace> &mount)
 {
     BatchPlan plan;
     plan.folder = folder.path();
@@ -261,7 +262,7 @@ BatchPlan BatchPlan::make(const FolderHandle &folder, const QList<QByteArray> &f
         plan.folderError = folder.error();
         return plan;
     }
-    FolderScan scan(folder.fd(), from.size());
+    FolderScan scan(folder.fd(), from.size(), mount);
     if (scan.error() != 0) {
         plan.folderError = scan.error();
         return plan;

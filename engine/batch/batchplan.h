@@ -74,10 +74,11 @@ class BatchPlan
 public:
     // from and to have the same length; temporaryStem names the temporary names, which must
     // not clash with anything. temporaryIds, when given, replace the indexes in the temporary
-    // names (an undo uses the names its batch used).
+    // names (an undo uses the names its batch used). mount, when given, is the folder's.
     static BatchPlan make(const FolderHandle &folder, const QList<QByteArray> &from,
                           const QList<QByteArray> &to, const QByteArray &temporaryStem,
-                          const QList<qsizetype> &temporaryIds = {});
+                          const QList<qsizetype> &temporaryIds = {},
+                          const std::optional<MountPlace> &mount = std::nullopt);
 
     QByteArray folder;
     QByteArray temporaryStem;

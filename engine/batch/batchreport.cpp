@@ -1,5 +1,6 @@
 #include "engine/batch/batchreport.h"
 
+#include "engine/batch/treewalk.h"
 #include "platform/rawname.h"
 #include "platform/systemerror.h"
 
@@ -74,14 +75,17 @@ QString shownName(const QByteArray &name)
     return text.left(head) + QStringLiteral("…") + text.right(tail);
 }
 
-QStringList problemLines(const BatchJob &job)
+QStringList problemLines(const BatchJob &job, const QByteArray &folder)
 {
     QStringList lines;
+    const auto path = [&folder](const QByteArray &name) {
+        return shownName(pathBelow(folder, name));
+    };
     const QList<PlannedRename> &renames = job.plan().renames;
     for (qsizetype i = 0; i < renames.size(); ++i)
         if (const QString why = fileProblem(job, i); !why.isEmpty())
             lines.append(QStringLiteral("“%1”→“%2”：%3")
-                             .arg(shownName(renames[i].from), shownName(renames[i].to), why));
+                             .arg(path(renames[i].from), path(renames[i].to), why));
     return lines;
 }
 

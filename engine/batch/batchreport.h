@@ -17,7 +17,8 @@ QString shownName(const QByteArray &name);
 // Why the file at that place of the plan kept its name; empty when it did not (yet).
 QString fileProblem(const BatchJob &job, qsizetype index);
 // The lines of the files that kept their names: plan problems and failed moves.
-QStringList problemLines(const BatchJob &job);
+// folder, when given, is the job's folder below a tree's root: names are shown as paths below it.
+QStringList problemLines(const BatchJob &job, const QByteArray &folder = {});
 // The lines joined under a heading, cut after the first 20.
 QString listed(const QString &heading, const QStringList &lines);
 // The folder could not be read, or the journal not written: nothing was moved.

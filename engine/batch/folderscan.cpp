@@ -86,6 +86,10 @@ bool caseFoldingFolder(int fd)
 
 FileIdentity identityOf(const struct stat &st)
 {
+    // A folder's time changes with every rename inside it, as a tree batch makes before it
+    // renames the folder itself.
+    if (S_ISDIR(st.st_mode))
+        return {st.st_dev, st.st_ino, qint64(st.st_size), 0};
     return {st.st_dev, st.st_ino, qint64(st.st_size),
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
@@ -119,7 +123,8 @@ std::optional<FileIdentity> identityAt(int folderFd, const QByteArray &name)
     return st ? std::optional(identityOf(*st)) : std::nullopt;
 }
 
-FolderScan::FolderScan(int folderFd, qsizetype sizeHint) : m_fd(folderFd)
+FolderScan::FolderScan(int folderFd, qsizetype sizeHint, const std::optional<MountPlace> &mount)
+    : m_fd(folderFd)
 {
     m_names.reserve(sizeHint + 16);
     struct statfs fs;
@@ -129,7 +134,7 @@ FolderScan::FolderScan(int folderFd, qsizetype sizeHint) : m_fd(folderFd)
     }
     if (const long max = ::fpathconf(m_fd, _PC_NAME_MAX); max > 0)
         m_nameMax = max;
-    m_mount = mountPlaceOf(m_fd);
+    m_mount = mount ? mount : mountPlaceOf(m_fd);
     m_stableInodes = m_mount ? m_mount->stableInodes : stableByType(fs);
     m_foldsCase = (m_mount ? m_mount->foldsCase : foldsByType(fs)) || caseFoldingFolder(m_fd);
 

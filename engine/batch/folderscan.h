@@ -45,8 +45,10 @@ public:
     };
 
     // Reads the open folder, which stays the caller's; error() is the errno when that failed.
-    // sizeHint: about how many entries it has.
-    explicit FolderScan(int folderFd, qsizetype sizeHint = 0);
+    // sizeHint: about how many entries it has. mount, when given, is the folder's, already
+    // known (the folders of a tree share their root's).
+    explicit FolderScan(int folderFd, qsizetype sizeHint = 0,
+                        const std::optional<MountPlace> &mount = std::nullopt);
     FolderScan(const FolderScan &) = delete;
     FolderScan &operator=(const FolderScan &) = delete;
 

@@ -20,6 +20,7 @@ namespace {
 
 const QByteArray header1 = "tolvane-journal 1\n";
 const QByteArray header2 = "tolvane-journal 2\n";
+const QByteArray header3 = "tolvane-journal 3\n";
 const QByteArray pending = ".journal";
 const QByteArray undone = ".undone";
 // A journal line holds one file: a batch of millions stays far below.
@@ -176,7 +177,7 @@ void prune(int dir)
 
 QByteArray serialise(const JournalRecord &record)
 {
-    QByteArray out = header2;
+    QByteArray out = record.blocks.isEmpty() ? header2 : header3;
     const auto line = [&out](const char *key, const QByteArrayList &fields) {
         out += key;
         for (const QByteArray &field : fields) {
@@ -191,7 +192,12 @@ QByteArray serialise(const JournalRecord &record)
     line("identify", {record.stableInodes ? "inode" : "name"});
     line("stem", {record.temporaryStem});
     out.reserve(out.size() + record.entries.size() * 64);
+    qsizetype block = -1;
     for (const JournalRecord::Entry &entry : record.entries) {
+        if (!record.blocks.isEmpty() && entry.block != block) {
+            block = entry.block;
+            line("block", {record.blocks[block]});
+        }
         appendNumber(out, entry.id, '\t');
         appendNumber(out, qint64(entry.identity.inode), '\t');
         appendNumber(out, entry.identity.size, '\t');
@@ -203,6 +209,8 @@ QByteArray serialise(const JournalRecord &record)
     }
     return out;
 }
+
+} // namespace
 
 JournalRecord recordOf(const BatchPlan &plan)
 {
@@ -224,12 +232,29 @@ JournalRecord recordOf(const BatchPlan &plan)
     return record;
 }
 
+bool isRelativePath(const QByteArray &path)
+{
+    if (path.isEmpty())
+        return true;
+    const QByteArrayList names = path.split('/');
+    return std::all_of(names.cbegin(), names.cend(), [](const QByteArray &name) {
+        return nameProblem(name, LONG_MAX) == PlanProblem::None;
+    });
+}
+
+namespace {
+
 // A journal is acted on only when everything in it is what Tolvane writes: an absolute folder,
-// single names, one of its own temporary stems.
+// single names (for a tree, paths of them below the folder, each once), one of its own
+// temporary stems.
 bool sound(const JournalRecord &record)
 {
     if (!record.folder.startsWith('/') || record.folder.contains('\0') ||
         !isTemporaryStem(record.temporaryStem))
+        return false;
+    const QSet<QByteArray> paths(record.blocks.cbegin(), record.blocks.cend());
+    if (paths.size() != record.blocks.size() ||
+        !std::all_of(record.blocks.cbegin(), record.blocks.cend(), isRelativePath))
         return false;
     QSet<qsizetype> ids;
     for (const JournalRecord::Entry &entry : record.entries) {
@@ -245,7 +270,8 @@ bool sound(const JournalRecord &record)
 std::optional<JournalRecord> parse(const QByteArray &path, const QByteArray &data)
 {
     const bool first = data.startsWith(header1);
-    if (!first && !data.startsWith(header2))
+    const bool tree = data.startsWith(header3);
+    if (!first && !tree && !data.startsWith(header2))
         return std::nullopt;
     JournalRecord record;
     record.path = path;
@@ -279,7 +305,9 @@ std::optional<JournalRecord> parse(const QByteArray &path, const QByteArray &dat
             record.fileSystem = unescaped(fields[1]);
             record.mountPoint = unescaped(fields[2]);
             record.insideFileSystem = unescaped(fields[3]);
-        } else if (count == entryFields) {
+        } else if (count == 2 && key == "block" && tree) {
+            record.blocks.append(unescaped(fields[1]));
+        } else if (count == entryFields && tree == !record.blocks.isEmpty()) {
             // The first format wrote the device number too; it says nothing after a remount.
             bool ok[4] = {true, true, true, true};
             JournalRecord::Entry entry;
@@ -292,6 +320,7 @@ std::optional<JournalRecord> parse(const QByteArray &path, const QByteArray &dat
             }
             entry.from = unescaped(fields[entryFields - 2]);
             entry.to = unescaped(fields[entryFields - 1]);
+            entry.block = std::max<qsizetype>(record.blocks.size() - 1, 0);
             if (!(ok[0] && ok[1] && ok[2] && ok[3]))
                 return std::nullopt;
             record.entries.append(entry);
@@ -373,13 +402,18 @@ QByteArray folder()
 
 Expected<QByteArray> write(const BatchPlan &plan)
 {
+    return write(recordOf(plan));
+}
+
+Expected<QByteArray> write(const JournalRecord &record)
+{
     Expected<StateFolder> dir = openFolder(true);
     if (!dir)
         return Failure{dir.error()};
     const QByteArray stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")).toLatin1() +
         '-' + QByteArray::number(::getpid());
-    const Expected<QByteArray> part = writePart(dir->fd, stamp, serialise(recordOf(plan)));
+    const Expected<QByteArray> part = writePart(dir->fd, stamp, serialise(record));
     if (!part)
         return part;
     for (int attempt = 0; attempt < 100; ++attempt) {

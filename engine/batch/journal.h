@@ -23,6 +23,7 @@ struct JournalRecord
         QByteArray from;
         QByteArray to;
         FileIdentity identity; // no device: that changes with every mount
+        qsizetype block = 0;   // in blocks, for a tree
     };
     QByteArray path; // the journal file itself
     QByteArray folder;
@@ -32,6 +33,9 @@ struct JournalRecord
     bool stableInodes = true;
     QByteArray temporaryStem;
     QList<Entry> entries;
+    // A tree: each folder's path below `folder` in the names it had before the batch ("" for
+    // `folder` itself), deepest first, in the order its entries were moved. Empty for one folder.
+    QByteArrayList blocks;
 };
 
 // The journals of the last batches, one file each in $XDG_STATE_HOME/tolvane (by default
@@ -45,6 +49,11 @@ QByteArray folder();
 // Writes the moves of a plan and flushes them to disk; its path. Nothing is left behind
 // when it fails.
 Expected<QByteArray> write(const BatchPlan &plan);
+Expected<QByteArray> write(const JournalRecord &record);
+// What write(plan) records, for a tree to put its folders' records together.
+JournalRecord recordOf(const BatchPlan &plan);
+// Whether a path below a folder is one a tree journal may name: single names joined by "/".
+bool isRelativePath(const QByteArray &path);
 // The newest batch not undone yet, or none. A journal that is damaged, not the user's or not
 // a plain file is an error and is never acted on.
 Expected<std::optional<JournalRecord>> latest();

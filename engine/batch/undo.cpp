@@ -2,8 +2,11 @@
 
 #include "engine/batch/batchreport.h"
 #include "engine/batch/folderscan.h"
+#include "engine/batch/treewalk.h"
 #include "platform/mountplace.h"
 #include "platform/rawname.h"
+
+#include <algorithm>
 
 namespace tolvane {
 namespace {
@@ -63,6 +66,84 @@ bool Undo::findFolder()
     return false;
 }
 
+std::shared_ptr<const FolderHandle> Undo::locate(const QByteArray &path,
+                                                 const QList<QList<qsizetype>> &byBlock,
+                                                 const QHash<QByteArray, qsizetype> &index) const
+{
+    std::shared_ptr<const FolderHandle> at = m_handle;
+    QByteArray parent;
+    for (const QByteArray &name : path.split('/')) {
+        const JournalRecord::Entry *entry = nullptr;
+        for (const qsizetype e : byBlock.value(index.value(parent, -1)))
+            if (m_record.entries[e].from == name)
+                entry = &m_record.entries[e];
+        QByteArrayList names{name};
+        if (entry)
+            names = {entry->to, temporaryName(m_record.temporaryStem, entry->id), entry->from};
+        std::shared_ptr<const FolderHandle> next;
+        for (const QByteArray &candidate : names) {
+            const std::optional<FileIdentity> found = identityAt(at->fd(), candidate);
+            if (!found || (entry && !sameFile(entry->identity, *found, m_record.stableInodes)))
+                continue;
+            next = FolderHandle::openBeneath(*at, candidate);
+            if (next->error() == 0)
+                break;
+            next.reset();
+        }
+        if (!next)
+            return nullptr;
+        at = std::move(next);
+        parent = pathBelow(parent, name);
+    }
+    return at;
+}
+
+void Undo::planBlock(const QByteArray &path, std::shared_ptr<const FolderHandle> handle,
+                     const QList<qsizetype> &entries)
+{
+    QList<QByteArray> from, to;
+    QList<qsizetype> ids, moved;
+    {
+        const FolderScan scan(handle->fd(), entries.size());
+        const auto isThere = [&](const QByteArray &name, const FileIdentity &identity) {
+            const std::optional<FolderScan::Entry> found = scan.find(name);
+            return found && sameFile(identity, found->identity, m_record.stableInodes);
+        };
+        for (const qsizetype e : entries) {
+            const JournalRecord::Entry &entry = m_record.entries[e];
+            // Reported with their paths below the batch's folder.
+            JournalRecord::Entry shown = entry;
+            shown.from = pathBelow(path, entry.from);
+            shown.to = pathBelow(path, entry.to);
+            const QByteArray temporary = temporaryName(m_record.temporaryStem, entry.id);
+            QByteArray at;
+            if (isThere(entry.to, entry.identity))
+                at = entry.to;
+            else if (isThere(temporary, entry.identity))
+                at = temporary;
+            else if (isThere(entry.from, entry.identity))
+                m_back.append(shown);
+            else if (!m_record.stableInodes && scan.find(entry.to))
+                m_lost.append(
+                    {shown, QStringLiteral("文件在改名后被改动过（大小或修改时间不同）")});
+            else
+                m_lost.append({shown, gone()});
+            if (at.isEmpty())
+                continue;
+            from.append(at);
+            to.append(entry.from);
+            ids.append(entry.id);
+            moved.append(e);
+        }
+    }
+    auto job = std::make_unique<BatchJob>(
+        std::move(handle), from, [to](qsizetype i, const QByteArray &) { return to[i]; },
+        BatchJob::Options{.refuseOnProblem = false, .stopAtFirstFailure = false, .journal = false});
+    job->useTemporaries(m_record.temporaryStem, ids);
+    job->prepare();
+    m_blocks.push_back({path, std::move(job), moved});
+}
+
 void Undo::prepare()
 {
     Expected<std::optional<JournalRecord>> latest = Journal::latest();
@@ -81,67 +162,92 @@ void Undo::prepare()
         m_stage = Stage::FolderNotFound;
         return;
     }
-
-    QList<QByteArray> from, to;
-    QList<qsizetype> ids;
-    {
-        const FolderScan scan(m_handle->fd(), m_record.entries.size());
-        const auto isThere = [&](const QByteArray &name, const FileIdentity &identity) {
-            const std::optional<FolderScan::Entry> found = scan.find(name);
-            return found && sameFile(identity, found->identity, m_record.stableInodes);
-        };
-        for (qsizetype e = 0; e < m_record.entries.size(); ++e) {
-            const JournalRecord::Entry &entry = m_record.entries[e];
-            const QByteArray temporary = temporaryName(m_record.temporaryStem, entry.id);
-            QByteArray at;
-            if (isThere(entry.to, entry.identity))
-                at = entry.to;
-            else if (isThere(temporary, entry.identity))
-                at = temporary;
-            else if (isThere(entry.from, entry.identity))
-                m_back.append(entry);
-            else if (!m_record.stableInodes && scan.find(entry.to))
-                m_lost.append(
-                    {entry, QStringLiteral("文件在改名后被改动过（大小或修改时间不同）")});
-            else
-                m_lost.append({entry, gone()});
-            if (at.isEmpty())
-                continue;
-            from.append(at);
-            to.append(entry.from);
-            ids.append(entry.id);
-            m_moved.append(e);
+    const QByteArrayList paths =
+        m_record.blocks.isEmpty() ? QByteArrayList{QByteArray()} : m_record.blocks;
+    QList<QList<qsizetype>> byBlock(paths.size());
+    for (qsizetype e = 0; e < m_record.entries.size(); ++e)
+        byBlock[m_record.entries[e].block].append(e);
+    QHash<QByteArray, qsizetype> index;
+    for (qsizetype b = 0; b < paths.size(); ++b)
+        index.insert(paths[b], b);
+    // Parents first: the reverse of the moves.
+    for (qsizetype b = paths.size() - 1; b >= 0; --b) {
+        if (byBlock[b].isEmpty())
+            continue;
+        if (std::shared_ptr<const FolderHandle> handle =
+                paths[b].isEmpty() ? m_handle : locate(paths[b], byBlock, index)) {
+            planBlock(paths[b], std::move(handle), byBlock[b]);
+            continue;
+        }
+        for (const qsizetype e : byBlock[b]) {
+            JournalRecord::Entry shown = m_record.entries[e];
+            shown.from = pathBelow(paths[b], shown.from);
+            shown.to = pathBelow(paths[b], shown.to);
+            m_lost.append({shown, QStringLiteral("它所在的文件夹已被删除、改名或移走")});
         }
     }
-    m_job = std::make_unique<BatchJob>(
-        m_handle, from, [to](qsizetype i, const QByteArray &) { return to[i]; },
-        BatchJob::Options{.refuseOnProblem = false, .stopAtFirstFailure = false, .journal = false});
-    m_job->useTemporaries(m_record.temporaryStem, ids);
-    m_job->prepare();
+    if (m_blocks.empty())
+        planBlock({}, m_handle, {});
     m_stage = Stage::Ready;
 }
 
 void Undo::execute()
 {
-    if (m_stage != Stage::Ready || m_job->stage() != BatchJob::Stage::Ready)
+    if (m_stage != Stage::Ready ||
+        std::any_of(m_blocks.cbegin(), m_blocks.cend(),
+                    [](const Block &b) { return b.job->stage() != BatchJob::Stage::Ready; }))
         return;
-    m_job->execute();
+    for (const Block &block : m_blocks) {
+        m_running = block.job.get();
+        if (m_cancel)
+            break;
+        block.job->execute();
+    }
     m_stage = Stage::Ran;
     // Files that did not get their old names back stay undoable; lost ones cannot come back.
-    QList<JournalRecord::Entry> left;
-    const std::vector<RenameResult> &results = m_job->results();
-    for (qsizetype i = 0; i < m_moved.size(); ++i)
-        if (results[size_t(i)].outcome != RenameResult::Outcome::Done)
-            left.append(m_record.entries[m_moved[i]]);
-    m_left = left.size();
-    if (const Expected<Done> kept = Journal::keepOnly(m_record, left); !kept)
+    QList<qsizetype> left;
+    for (const Block &block : m_blocks) {
+        const std::vector<RenameResult> &results = block.job->results();
+        for (qsizetype i = 0; i < block.moved.size(); ++i)
+            if (size_t(i) >= results.size() ||
+                results[size_t(i)].outcome != RenameResult::Outcome::Done)
+                left.append(block.moved[i]);
+    }
+    // In the journal's order, so that each folder's entries stay together.
+    std::sort(left.begin(), left.end());
+    QList<JournalRecord::Entry> entries;
+    for (const qsizetype e : left)
+        entries.append(m_record.entries[e]);
+    m_left = entries.size();
+    if (const Expected<Done> kept = Journal::keepOnly(m_record, entries); !kept)
         m_error = kept.error();
 }
 
 void Undo::cancel()
 {
-    if (m_job)
-        m_job->cancel();
+    m_cancel = true;
+    if (BatchJob *running = m_running)
+        running->cancel();
+}
+
+bool Undo::cancelled() const
+{
+    return m_cancel || sumOverJobs(m_blocks, [](const BatchJob &job) { return job.cancelled(); });
+}
+
+qsizetype Undo::count() const
+{
+    return sumOverJobs(m_blocks, [](const BatchJob &job) { return job.plan().moveCount(); });
+}
+
+qsizetype Undo::done() const
+{
+    return sumOverJobs(m_blocks, [](const BatchJob &job) { return job.done(); });
+}
+
+qsizetype Undo::total() const
+{
+    return sumOverJobs(m_blocks, [](const BatchJob &job) { return job.total(); });
 }
 
 QStringList Undo::problemLines() const
@@ -151,8 +257,8 @@ QStringList Undo::problemLines() const
         lines.append(QStringLiteral("“%1”→“%2”：%3")
                          .arg(BatchReport::shownName(lost.entry.to),
                               BatchReport::shownName(lost.entry.from), lost.reason));
-    if (m_job)
-        lines += BatchReport::problemLines(*m_job);
+    for (const Block &block : m_blocks)
+        lines += BatchReport::problemLines(*block.job, block.path);
     return lines;
 }
 

@@ -4,10 +4,13 @@
 #include "engine/batch/journal.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <memory>
+#include <vector>
 
 namespace tolvane {
 
@@ -15,12 +18,22 @@ namespace tolvane {
 // file system wherever that is mounted now, each file by its identity wherever the batch left
 // it (new, temporary or old name), and moved back to its old name with the same no-replace
 // moves. Names are never converted back: only recorded names are used. What could not be moved
-// back stays in the journal for the next undo.
+// back stays in the journal for the next undo. A tree is undone folder by folder, parents first,
+// each folder found where the batch left it: under its new, temporary or old name.
 class Undo
 {
 public:
+    // The moves back in one folder, its path below the batch's folder as it was before the
+    // batch ("" for that folder itself).
+    struct Block
+    {
+        QByteArray path;
+        std::unique_ptr<BatchJob> job;
+        QList<qsizetype> moved; // the entry each file of the job stands for
+    };
     enum class Stage { New, NothingToUndo, JournalUnreadable, FolderNotFound, Ready, Ran };
-    // A recorded file that is no longer anywhere the batch left it.
+    // A recorded file that is no longer anywhere the batch left it; in a tree, its names are
+    // paths below the batch's folder.
     struct Lost
     {
         JournalRecord::Entry entry;
@@ -39,14 +52,19 @@ public:
     const QString &error() const { return m_error; }
     const QByteArray &folder() const { return m_folder; }
     // Files that will get their old names back.
-    qsizetype count() const { return m_job ? m_job->plan().moveCount() : 0; }
+    qsizetype count() const;
     const QList<Lost> &lost() const { return m_lost; }
-    // Files that already have their old names.
+    // Files that already have their old names (as paths, as lost()).
     const QList<JournalRecord::Entry> &alreadyBack() const { return m_back; }
     // Files left for the next undo after execute().
     qsizetype left() const { return m_left; }
-    const BatchJob *job() const { return m_job.get(); }
-    bool cancelled() const { return m_job && m_job->cancelled(); }
+    // The root folder's job; every folder's, parents first.
+    const BatchJob *job() const { return m_blocks.empty() ? nullptr : m_blocks.front().job.get(); }
+    const std::vector<Block> &blocks() const { return m_blocks; }
+    bool cancelled() const;
+    // Files back at their old names so far, of how many.
+    qsizetype done() const;
+    qsizetype total() const;
     // One line for each file that did not get its old name back, and why.
     QStringList problemLines() const;
     // How many files can still be undone later, for after the problem lines; empty for none.
@@ -54,17 +72,24 @@ public:
 
 private:
     bool findFolder();
+    // Where a tree's folder is now: each step under its new, temporary or old name.
+    std::shared_ptr<const FolderHandle> locate(const QByteArray &path,
+                                               const QList<QList<qsizetype>> &byBlock,
+                                               const QHash<QByteArray, qsizetype> &index) const;
+    void planBlock(const QByteArray &path, std::shared_ptr<const FolderHandle> handle,
+                   const QList<qsizetype> &entries);
 
     Stage m_stage = Stage::New;
     QString m_error;
     JournalRecord m_record;
     std::shared_ptr<const FolderHandle> m_handle;
     QByteArray m_folder;
-    QList<qsizetype> m_moved; // the entry each file of the job stands for
     QList<Lost> m_lost;
     QList<JournalRecord::Entry> m_back;
     qsizetype m_left = 0;
-    std::unique_ptr<BatchJob> m_job;
+    std::vector<Block> m_blocks;
+    std::atomic<bool> m_cancel = false;
+    std::atomic<BatchJob *> m_running = nullptr;
 };
 
 } // namespace tolvane

@@ -7,6 +7,7 @@
 #include "engine/conversion/simplifier.h"
 #include "engine/naming/basename.h"
 #include "engine/naming/serialrename.h"
+#include "platform/folderhandle.h"
 #include "platform/messageboxes.h"
 #include "platform/rawname.h"
 #include "platform/utf8.h"
@@ -197,6 +198,75 @@ void finishConversion(const BatchJob &job, ConversionProfile profile, ResultList
         messages.notice(QStringLiteral("转换已取消。") + BatchReport::progress(job));
     else if (!problems.isEmpty())
         messages.failure(BatchReport::listed(leftAlone, problems));
+}
+
+std::shared_ptr<TreeJob> makeTreeConversion(const QByteArray &folderPath, ConversionProfile profile)
+{
+    return std::make_shared<TreeJob>(
+        FolderHandle::open(folderPath),
+        [profile](const QByteArray &name) { return simplifiedFileName(name, profile); },
+        TreeJob::Options{.recursive = true, .folders = true});
+}
+
+bool confirmTreeConversion(const TreeJob &tree, MessageBoxes &messages)
+{
+    if (const QString text = tree.notStarted(); !text.isEmpty()) {
+        messages.failure(text);
+        return false;
+    }
+    const QString folder = displayName(tree.rootPath());
+    if (tree.stage() == TreeJob::Stage::Refused) {
+        messages.failure(BatchReport::listed(
+            QStringLiteral("下列名称不能转换，所以【%1】中没有转换任何名称：").arg(folder),
+            tree.problemLines()));
+        return false;
+    }
+    if (tree.stage() != TreeJob::Stage::Ready)
+        return false;
+    const QString skipped = tree.skippedText();
+    if (tree.total() == 0) {
+        messages.notice(QStringLiteral("【%1】及其子文件夹中没有需要转换的名称。").arg(folder) +
+                        (skipped.isEmpty() ? QString() : QLatin1Char('\n') + skipped));
+        return false;
+    }
+    return ask(messages,
+               QStringLiteral("将【%1】及其子文件夹中 %2 个名称转换为简体（文件 %3 个，文件夹 %4 "
+                              "个）?")
+                       .arg(folder)
+                       .arg(tree.total())
+                       .arg(tree.fileMoveCount())
+                       .arg(tree.folderMoveCount()) +
+                   (skipped.isEmpty() ? QString() : QLatin1Char('\n') + skipped));
+}
+
+void finishTreeConversion(const TreeJob &tree, ConversionProfile profile, ResultList &results,
+                          MessageBoxes &messages)
+{
+    if (const QString text = tree.notStarted(); !text.isEmpty()) {
+        messages.failure(text);
+        return;
+    }
+    using Outcome = RenameResult::Outcome;
+    for (const TreeJob::Block &block : tree.blocks()) {
+        QHash<qsizetype, QString> notes;
+        for (const LeftAlone &file : leftAloneFiles(*block.job, profile))
+            notes.insert(file.index, leftAloneLine(block.pathOf(file.name), file.reason));
+        const QList<PlannedRename> &renames = block.job->plan().renames;
+        const std::vector<RenameResult> &outcomes = block.job->results();
+        for (size_t i = 0; i < outcomes.size(); ++i)
+            if (outcomes[i].outcome == Outcome::Done || outcomes[i].outcome == Outcome::Unchanged)
+                results.append(
+                    notes.value(qsizetype(i), displayName(block.pathOf(renames[qsizetype(i)].to))));
+    }
+    const QStringList problems = tree.problemLines();
+    const QString progress =
+        QStringLiteral("已转换 %1 个名称（共 %2 个），其余保持原名；可以按 Ctrl+Z 撤销。")
+            .arg(tree.done())
+            .arg(tree.total());
+    if (tree.cancelled())
+        messages.notice(QStringLiteral("转换已取消。") + progress);
+    else if (!problems.isEmpty())
+        messages.failure(BatchReport::listed(QStringLiteral("转换已停止。") + progress, problems));
 }
 
 void convertSelected(const QByteArray &folderPath, const QByteArray &selected,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/batch/batchjob.h"
+#include "engine/batch/treejob.h"
 #include "engine/conversion/conversionprofile.h"
 #include "engine/conversion/conversionstate.h"
 
@@ -58,6 +59,17 @@ std::unique_ptr<BatchJob> startConvertFolder(const QByteArray &folderPath,
 // Lists the names the files have now, each file left alone for its language with the reason.
 void finishConversion(const BatchJob &job, ConversionProfile profile, ResultList &results,
                       MessageBoxes &messages);
+
+// A folder's whole tree, every file and subfolder under it, as one conversion batch; the folder
+// keeps its own name. Prepared, it counts the names that change.
+std::shared_ptr<TreeJob> makeTreeConversion(const QByteArray &folderPath,
+                                            ConversionProfile profile);
+// After prepare(): asks whether to convert the names that change (title "转换"); a tree that
+// cannot run, or has nothing to change, is reported instead. True to execute it.
+bool confirmTreeConversion(const TreeJob &tree, MessageBoxes &messages);
+// Lists the tree's names as they are now, as paths below its folder, as finishConversion does.
+void finishTreeConversion(const TreeJob &tree, ConversionProfile profile, ResultList &results,
+                          MessageBoxes &messages);
 
 // The same on this thread, start to finish.
 void convertSelected(const QByteArray &folderPath, const QByteArray &selected,

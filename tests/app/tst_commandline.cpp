@@ -67,10 +67,23 @@ private:
     // The files every row starts with, with some of them moved.
     static QByteArrayList fixture(const QList<std::pair<QByteArray, QByteArray>> &moves = {})
     {
-        QByteArrayList names{"a.txt",           "b.txt",        "taken/x01.txt/d", "taken/e.txt",
-                             "\xfe/c\xff.txt",  "簡/檔案.txt",  "簡/舊.txt",       "簡/旧.txt",
-                             "jp/後藤さん.txt", "jp/軟體.txt",  "ko/한국學校.txt", "photos/a.jpg",
-                             "photos/b.jpg",    "photos/c.jpg", "photos/d.jpg"};
+        QByteArrayList names{"a.txt",
+                             "b.txt",
+                             "taken/x01.txt/d",
+                             "taken/e.txt",
+                             "\xfe/c\xff.txt",
+                             "簡/檔案.txt",
+                             "簡/舊.txt",
+                             "簡/旧.txt",
+                             "jp/後藤さん.txt",
+                             "jp/軟體.txt",
+                             "ko/한국學校.txt",
+                             "photos/a.jpg",
+                             "photos/b.jpg",
+                             "photos/c.jpg",
+                             "photos/d.jpg",
+                             "樹/舊書/讀書.txt",
+                             "樹/後藤さん/書.txt"};
         // Names that could rewrite a terminal or split a line.
         for (const char *name : {"bad\xff", "\357\273\277bom", "esc\x1b[31m'r\\d'", "new\nline",
                                  "舊\t", "旧\t", "\xe2\x80\xaetxt.exe"})
@@ -192,6 +205,27 @@ private Q_SLOTS:
         QTest::newRow("unknown profile")
             << none << QByteArrayList{"--simplify=tw", "jp"} << 1 << nothing
             << QStringLiteral("“tw”：可选 t2s、tw2s、hk2s、tw2sp") << fixture();
+        // A tree: children first, paths below the folder, one undo; a conflict stops it whole.
+        const QByteArrayList tree{"--simplify", "--recursive", "--folders", "--apply", "樹"};
+        const QByteArrayList treeDone = fixture({{"樹/舊書/讀書.txt", "樹/旧书/读书.txt"},
+                                                 {"樹/後藤さん/書.txt", "樹/後藤さん/书.txt"}});
+        QTest::newRow("tree") << none << tree << 0
+                              << QByteArray("後藤さん/書.txt\t後藤さん/书.txt\n"
+                                            "舊書/讀書.txt\t舊書/读书.txt\n舊書\t旧书\n")
+                              << QStringLiteral("“後藤さん”：日文名，未转换") << treeDone;
+        QTest::newRow("tree undone") << tree << QByteArrayList{"--undo", "--apply"} << 0
+                                     << QByteArray("旧书\t舊書\n舊書/读书.txt\t舊書/讀書.txt\n"
+                                                   "後藤さん/书.txt\t後藤さん/書.txt\n")
+                                     << QString() << fixture();
+        QTest::newRow("folder names only")
+            << none << QByteArrayList{"--simplify", "--folders", "樹"} << 0
+            << QByteArray("舊書\t旧书\n") << QString() << fixture();
+        QTest::newRow("tree with a conflict")
+            << none << QByteArrayList{"--simplify", "--recursive", "--apply", "."} << 1 << nothing
+            << QStringLiteral("“簡/舊.txt”→“簡/旧.txt”：已有同名的文件") << fixture();
+        QTest::newRow("tree of a serial rename")
+            << none << rename + QByteArrayList{"--recursive"} << 1 << nothing
+            << QStringLiteral("只能和 --simplify 一起给出") << fixture();
         QTest::newRow("undo preview")
             << apply << QByteArrayList{"--undo"} << 0 << back << QString() << x;
         QTest::newRow("undo") << apply << QByteArrayList{"--undo", "--apply"} << 0 << back
@@ -214,8 +248,8 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, before);
         QFETCH(QByteArrayList, args);
         test::TestDir dir, state;
-        for (const char *folder :
-             {"taken", "taken/x01.txt", "\xfe", "簡", "odd", "jp", "ko", "photos"})
+        for (const char *folder : {"taken", "taken/x01.txt", "\xfe", "簡", "odd", "jp", "ko",
+                                   "photos", "樹", "樹/舊書", "樹/後藤さん"})
             dir.createFolder(folder);
         for (const QByteArray &file : fixture())
             dir.createFile(file);

@@ -1,6 +1,7 @@
 #include "engine/batch/batchjob.h"
 #include "engine/batch/batchreport.h"
 #include "engine/batch/journal.h"
+#include "engine/batch/treejob.h"
 #include "engine/batch/undo.h"
 #include "platform/filecalls.h"
 #include "platform/filemover.h"
@@ -16,6 +17,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <map>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,11 +39,26 @@ int countingRename(int from, const char *a, int to, const char *b, unsigned int 
     return result;
 }
 
+// Every entry below a folder (folders too, not into other file systems) as a path inside it.
+QByteArrayList treeNames(const QByteArray &folder, const QByteArray &below = {})
+{
+    QByteArrayList found;
+    for (const QByteArray &name : test::TestDir::namesIn(folder + '/' + below)) {
+        const QByteArray path = below.isEmpty() ? name : below + '/' + name;
+        found.append(path);
+        struct stat st;
+        if (::lstat(folder + '/' + path, &st) == 0 && S_ISDIR(st.st_mode))
+            found += treeNames(folder, path);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 // One row's folder, on the file system its tag names, what its files should still hold, and
 // the faults to lift after the batch (a journal that could not be written needs none).
 struct Scene
 {
-    Scene(const QByteArray &tag, const QByteArrayList &files)
+    Scene(const QByteArray &tag, const QByteArrayList &files) : tree(tag.contains("tree"))
     {
         static const std::map<QByteArray, Kind> kinds{{"ext4", Kind::Ext4},
                                                       {"exFAT", Kind::Exfat},
@@ -55,7 +72,19 @@ struct Scene
         dir = std::make_unique<test::TestDir>(folder);
         folder = dir->nativePath();
         dir->create(files);
-        expected = dir->contents();
+        expected = contents();
+    }
+    // A tree row's folder lists its whole tree, and counts the contents of its files.
+    QByteArrayList names() const { return tree ? treeNames(folder) : dir->names(); }
+    std::map<QByteArray, int> contents() const
+    {
+        if (!tree)
+            return dir->contents();
+        std::map<QByteArray, int> found;
+        for (const QByteArray &name : treeNames(folder))
+            if (QFileInfo(QFile::decodeName(path(name.constData()))).isFile())
+                ++found[dir->content(name)];
+        return found;
     }
     ~Scene() { lift(); }
     QByteArray path(const char *name) const { return folder + '/' + name; }
@@ -175,8 +204,21 @@ struct Scene
         ::close(fd);
         qputenv("XDG_STATE_HOME", home);
     }
+    void plantTreeEscape()
+    {
+        plant([this](const QByteArray &path) {
+            test::writeFile(path, "tolvane-journal 3\nfolder\t" + folder +
+                                      "\nstem\t.tolvane-x\nblock\td/..\n0\t1\t0\t0\tx\ty\n");
+        });
+    }
+    // A file system of its own on the tree's folder d/m.
+    void mountInside()
+    {
+        ::mount("tmpfs", path("d/m"), "tmpfs", 0, "size=64k");
+        lifts.push_back([this] { ::umount(path("d/m")) == 0 || ::umount(path("x/m")); });
+    }
     void stateHomeFile() { qputenv("XDG_STATE_HOME", path("a")); }
-    void cancel() { job->cancel(); }
+    void cancel() { treeJob ? treeJob->cancel() : job->cancel(); }
     void terminate() { ::raise(SIGTERM); }
     void kill() { ::raise(SIGKILL); }
 
@@ -185,9 +227,11 @@ struct Scene
     std::vector<std::unique_ptr<test::TestMount>> mounts;
     std::unique_ptr<test::TestDir> dir;
     QByteArray folder; // the folder, by the path the batch takes
+    bool tree;
     std::map<QByteArray, int> expected;
     std::vector<std::function<void()>> lifts;
     BatchJob *job = nullptr;
+    TreeJob *treeJob = nullptr;
     QString skip;
 };
 
@@ -219,6 +263,34 @@ QString runHere(Scene &s, const QByteArrayList &from, const QByteArrayList &to, 
     if (batch.cancelled())
         lines.append(BatchReport::progress(batch));
     return lines.join(u'\n');
+}
+
+// A tree: each name of a path is given the name at the same place of its new path.
+QString runTree(Scene &s, const QByteArrayList &from, const QByteArrayList &to, int at, Act act,
+                bool &moved)
+{
+    QHash<QByteArray, QByteArray> names;
+    for (qsizetype i = 0; i < from.size(); ++i)
+        for (qsizetype n = 0; n < from[i].count('/') + 1; ++n)
+            names.insert(from[i].split('/')[n], to[i].split('/')[n]);
+    TreeJob tree(FolderHandle::open(s.folder),
+                 [names](const QByteArray &name) { return names.value(name, name); },
+                 {.folders = true});
+    s.treeJob = &tree;
+    tree.prepare();
+    if (at == 0)
+        (s.*act)();
+    g_countdown = at;
+    g_act = [&] { (s.*act)(); };
+    tree.execute();
+    g_countdown = 0;
+    if (at == afterBatch)
+        (s.*act)();
+    moved = tree.done() > 0;
+    QStringList lines = tree.problemLines() << tree.notStarted() << tree.skippedText();
+    if (tree.cancelled())
+        lines.append(QString::number(tree.done()) + u" of "_s + QString::number(tree.total()));
+    return lines.join(u'\n').trimmed();
 }
 
 // What `run` tells, run in a child process, which may be killed on the way.
@@ -365,6 +437,24 @@ private Q_SLOTS:
         row("SIGKILL mid-ring", ring, ringTo, 3, &Scene::kill, "", ".tolvane-*|b|c|f|g|x|y", ring);
         row("ext4: SIGKILL mid-ring, remounted", ring, ringTo, 3, &Scene::kill, "",
             ".tolvane-*|b|c|f|g|x|y", ring);
+        // Trees: "d/" is a folder, "l@" a link to "a"; names after the batch are paths.
+        const QByteArray tree = "c|d/|d/a|d/e/|d/e/b", treeTo = "w|x/|x/y|x/f/|x/f/z";
+        const QByteArray treeMoved = "w|x|x/f|x/f/z|x/y", treeNamesBefore = "c|d|d/a|d/e|d/e/b";
+        row("tree: files and folders, children first", tree, treeTo, -1, {}, "", treeMoved,
+            treeNamesBefore);
+        row("exFAT: tree, folder times changed by their files' moves, remounted", tree, treeTo, -1,
+            {}, "", treeMoved, treeNamesBefore);
+        row("ext4: tree, remounted", tree, treeTo, -1, {}, "", treeMoved, treeNamesBefore);
+        row("tree: a conflict deep down moves nothing", tree + "|d/e/g", treeTo + "|x/f/z", -1, {},
+            "另一个文件也要改成这个名字", treeNamesBefore + "|d/e/g", treeNamesBefore + "|d/e/g");
+        row("tree: a link is neither followed nor renamed", "a/|a/b|l@", "x/|x/y|q@", -1, {}, "",
+            "l|x|x/y", "a|a/b|l");
+        row("tree: another file system inside is left alone", "d/|d/m/|d/a", "x/|x/q/|x/y", -1,
+            &Scene::mountInside, "另一个文件系统上", "x|x/m|x/y", "d|d/a|d/m");
+        row("tree: cancelled after the deepest folder", tree, treeTo, 1, &Scene::cancel, "1 of 5",
+            "c|d|d/a|d/e|d/e/z", treeNamesBefore);
+        row("tree: a journal leading out of the tree", tree, treeTo, beforeUndo,
+            &Scene::plantTreeEscape, damaged, treeMoved, treeNamesBefore);
     }
 
     void faults()
@@ -383,17 +473,20 @@ private Q_SLOTS:
 
         // The signals are for a child with a batch of its own.
         bool moved = true;
-        const auto run = [&] { return runHere(s, from, to, at, act, moved); };
+        const auto run = [&] {
+            return s.tree ? runTree(s, from, to, at, act, moved)
+                          : runHere(s, from, to, at, act, moved);
+        };
         QString said = tag.startsWith("SIG") || tag.contains("SIGKILL") ? inChild(run) : run();
         s.lift();
-        QByteArrayList names = s.dir->names();
+        QByteArrayList names = s.names();
         for (QByteArray &name : names)
             name = name.startsWith(".tolvane-") ? QByteArray(".tolvane-*") : name;
         QTEST(names, "moved");
-        if (told.isEmpty())
+        if (told.isEmpty() && !s.tree)
             checkHeld(*s.dir, to, from);
         if (at != beforeUndo)
-            QCOMPARE(s.dir->contents(), s.expected);
+            QCOMPARE(s.contents(), s.expected);
 
         // Whatever stopped the first undo (a fault, another mount), the next one after it is
         // lifted undoes the rest.
@@ -423,9 +516,10 @@ private Q_SLOTS:
         }
         said = said.trimmed();
         QVERIFY2(said.contains(told) && said.isEmpty() == told.isEmpty(), qPrintable(said));
-        QTEST(s.dir->names(), "undone");
-        checkHeld(*s.dir, from, from);
-        QCOMPARE(s.dir->contents(), s.expected);
+        QTEST(s.names(), "undone");
+        if (!s.tree)
+            checkHeld(*s.dir, from, from);
+        QCOMPARE(s.contents(), s.expected);
         // The ways learnt carry over from row to row, as in one run, each for its own file
         // system alone: the loop device that held one row's exFAT stick may hold the next one's
         // ext4.

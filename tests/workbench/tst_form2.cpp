@@ -10,6 +10,7 @@
 #include "workbench/filelistbox.h"
 #include "workbench/filelistmenu.h"
 #include "workbench/folderlistbox.h"
+#include "workbench/foldertreemenu.h"
 #include "workbench/form2.h"
 #include "workbench/previewmodel.h"
 
@@ -415,6 +416,38 @@ private Q_SLOTS:
         f.dir.createFolder("sub");
         QVERIFY(f.folders()->setPath(f.dir.nativePath() + "/sub"));
         QVERIFY(f.get<Command>("Command5")->isVisible());
+    }
+
+    // The folder list's entry counts a tree's names off the window's thread, asks, converts
+    // them as one batch, lists the new names and shows the new folder names; one undo brings
+    // the whole tree back.
+    void treeFromTheFolderList()
+    {
+        Fixture f;
+        for (const char *folder : {"舊書", "舊書/電腦", "後藤さん"})
+            f.dir.createFolder(folder);
+        f.dir.createFile("舊書/電腦/資料.txt");
+        f.openFolder({"報告.txt"});
+        const auto before = f.dir.contents();
+        f.folders()->findChild<FolderTreeMenu *>()->convertTree(f.dir.nativePath());
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form.batchRunning(), 20000);
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QVERIFY2(f.boxes.shown().first().text.endsWith(
+                     u"中 4 个名称转换为简体（文件 2 个，文件夹 2 个）?"_s),
+                 qPrintable(f.boxes.shown().first().text));
+        QCOMPARE(f.results(), (QStringList{u"舊書/電腦/资料.txt"_s, u"舊書/电脑"_s, u"报告.txt"_s,
+                                           u"“後藤さん”：日文名，未转换"_s, u"旧书"_s}));
+        QCOMPARE(test::TestDir::namesIn(f.dir.nativePath() + "/旧书/电脑"),
+                 QByteArrayList{"资料.txt"});
+        QCOMPARE(f.folders()->findItems(u"旧书"_s, Qt::MatchEndsWith).size(), 1);
+        QCOMPARE(f.files()->displayNames(), QStringList{u"报告.txt"_s});
+        f.form.undoLastBatch();
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form.batchRunning(), 20000);
+        QCOMPARE(f.boxes.shown().last().text.contains(u" 4 个文件"_s), true);
+        QCOMPARE(test::TestDir::namesIn(f.dir.nativePath() + "/舊書/電腦"),
+                 QByteArrayList{"資料.txt"});
+        QCOMPARE(f.dir.contents(), before);
+        QCOMPARE(f.folders()->findItems(u"舊書"_s, Qt::MatchEndsWith).size(), 1);
     }
 };
 

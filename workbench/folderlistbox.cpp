@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QStyle>
+#include <cerrno>
 
 namespace tolvane {
 namespace {
@@ -58,7 +59,17 @@ bool FolderListBox::setPath(const QByteArray &path)
 
 void FolderListBox::refresh()
 {
-    showRows(FolderListing::read(m_path, FolderListing::Kind::Folders).rawNames());
+    const FolderListing listing = FolderListing::read(m_path, FolderListing::Kind::Folders);
+    // Renamed or removed meanwhile (an undone tree takes its old names back): the nearest folder
+    // above it that is still there.
+    if (listing.error() == ENOENT && m_path != m_root) {
+        QByteArray up = parentFolder(m_path);
+        while (up != m_root && FolderListing::read(up, FolderListing::Kind::Folders).error() != 0)
+            up = parentFolder(up);
+        setPath(up);
+        return;
+    }
+    showRows(listing.rawNames());
 }
 
 QByteArray FolderListBox::pathOf(const QListWidgetItem &item)

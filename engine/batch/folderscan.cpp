@@ -1,5 +1,6 @@
 #include "engine/batch/folderscan.h"
 
+#include "platform/filetime.h"
 #include "platform/rawname.h"
 
 #include <QString>
@@ -90,8 +91,7 @@ FileIdentity identityOf(const struct stat &st)
     // renames the folder itself.
     if (S_ISDIR(st.st_mode))
         return {st.st_dev, st.st_ino, qint64(st.st_size), 0};
-    return {st.st_dev, st.st_ino, qint64(st.st_size),
-            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return {st.st_dev, st.st_ino, qint64(st.st_size), modifiedNanoseconds(st)};
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "engine/listing/nameorder.h"
 #include "engine/listing/takendates.h"
+#include "platform/filetime.h"
 #include "platform/rawname.h"
 
 #include <QString>
@@ -43,7 +44,7 @@ Key keyOf(int folderFd, QByteArrayView name, ListOrder::Key order)
     if (order == ListOrder::Key::Size)
         return {static_cast<long long>(st.st_size), {}};
     // Nanoseconds: files written within one second still come in the order they were written.
-    return {static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec, {}};
+    return {modifiedNanoseconds(st), {}};
 }
 
 } // namespace

@@ -99,9 +99,10 @@ private Q_SLOTS:
         QFETCH(QString, patterns);
         test::TestDir dir;
         dir.createFolder("sub.png");
-        const std::tuple<const char *, int, int> files[] = {
+        // d.Mp3 was written in 2400, beyond what nanoseconds since 1970 can count in 64 bits.
+        const std::tuple<const char *, int, qint64> files[] = {
             {"b.png", 30, 200},  {"A.JPG", 10, 300},  {"c10.mp4", 20, 100},
-            {"c9.txt", 20, 200}, {"README", 40, 100}, {"d.Mp3", 5, 400}};
+            {"c9.txt", 20, 200}, {"README", 40, 100}, {"d.Mp3", 5, 13569465600}};
         for (const auto &[name, size, seconds] : files) {
             dir.createFile(name, QByteArray(size, 'x'));
             const timespec times[2] = {{seconds, 0}, {seconds, 0}};

@@ -3,6 +3,7 @@
 #include "app/startfolder.h"
 #include "frame/form1.h"
 #include "platform/fontsubstitutes.h"
+#include "platform/freedmemory.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/qttranslations.h"
 #include "platform/quitsignal.h"
@@ -12,29 +13,34 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace {
+
+// Runs once, after the first frame has been painted.
+void afterFirstPaint(tolvane::Form1 &frame, std::function<void()> run)
+{
+    auto *connection = new QMetaObject::Connection;
+    *connection = QObject::connect(
+        &frame, &tolvane::Form1::framePainted, &frame,
+        [run = std::move(run), connection] {
+            QObject::disconnect(*connection);
+            delete connection;
+            run();
+        },
+        Qt::QueuedConnection);
+}
 
 // For the start-up benchmark: TOLVANE_FIRST_PAINT=exit quits once the first frame has been
 // painted, =report prints "painted" then and keeps running.
 void watchFirstPaint(tolvane::Form1 &frame)
 {
     const QByteArray mode = qgetenv("TOLVANE_FIRST_PAINT");
-    if (mode != "exit" && mode != "report")
-        return;
-    auto *connection = new QMetaObject::Connection;
-    *connection = QObject::connect(
-        &frame, &tolvane::Form1::framePainted, &frame,
-        [mode, connection] {
-            QObject::disconnect(*connection);
-            delete connection;
-            if (mode == "exit")
-                QCoreApplication::quit();
-            else
-                QTextStream(stdout) << "painted" << Qt::endl;
-        },
-        Qt::QueuedConnection);
+    if (mode == "exit")
+        afterFirstPaint(frame, [] { QCoreApplication::quit(); });
+    else if (mode == "report")
+        afterFirstPaint(frame, [] { QTextStream(stdout) << "painted" << Qt::endl; });
 }
 
 // Arguments the window does not take: no display is needed or opened.
@@ -70,6 +76,9 @@ int runWindow(char *argv[], const QByteArray &folder)
     boxes = std::make_unique<tolvane::QtMessageBoxes>(&frame);
     if (!frame.Load(*boxes))
         return 1;
+    // Loading frees much (the skin's sources, the first listing's scratch) that the C library
+    // would keep for later; an idle window gives it back.
+    afterFirstPaint(frame, [] { tolvane::returnFreedMemory(); });
     watchFirstPaint(frame);
     // A quit signal leaves the event loops; the working form then cancels its batch, which
     // stops after the move in hand, and waits for it.

@@ -87,7 +87,7 @@ void Form1::PaintForm()
 {
     m_painter.setCaption(windowTitle());
     followScale(devicePixelRatioF());
-    m_painter.PaintForm(size(), m_hover.value(), devicePixelRatioF(), fillsArea());
+    m_painter.PaintForm(size(), m_hover.value(), devicePixelRatioF(), placement());
     update();
 }
 
@@ -105,9 +105,9 @@ void Form1::paintEvent(QPaintEvent *event)
     const qreal scale = painter.device()->devicePixelRatioF();
     followScale(scale);
     if (scale != m_painter.scale())
-        m_painter.PaintForm(size(), m_hover.value(), scale, fillsArea());
+        m_painter.PaintForm(size(), m_hover.value(), scale, placement());
     else if (m_painter.image().isNull()) // released after the last paint: the same picture
-        m_painter.PaintForm(size(), m_painter.PaintedState(), scale, fillsArea());
+        m_painter.PaintForm(size(), m_painter.PaintedState(), scale, placement());
     QImage image = m_painter.image().image();
     image.setDevicePixelRatio(scale);
     // The composed image carries its own alpha: replace, never blend.
@@ -128,6 +128,8 @@ void Form1::paintEvent(QPaintEvent *event)
 
 void Form1::resizeEvent(QResizeEvent *)
 {
+    // A window manager that tiles says so as it gives the new size.
+    m_tiled = windowTiled(windowHandle());
     placeWorkingForm();
     PaintForm();
 }
@@ -137,6 +139,7 @@ void Form1::changeEvent(QEvent *event)
     // A state change can leave the size as it was; the buttons' look and the working form's
     // place must still follow.
     if (event->type() == QEvent::WindowStateChange) {
+        m_tiled = windowTiled(windowHandle());
         placeWorkingForm();
         PaintForm();
     } else if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
@@ -169,9 +172,16 @@ void Form1::unlight()
     Form_MouseMove();
 }
 
+FramePainter::Placement Form1::placement() const
+{
+    if (m_selfMaximised || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return FramePainter::Placement::Maximised;
+    return m_tiled ? FramePainter::Placement::Tiled : FramePainter::Placement::Floating;
+}
+
 bool Form1::fillsArea() const
 {
-    return m_selfMaximised || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    return placement() != FramePainter::Placement::Floating;
 }
 
 qint16 Form1::hitTest(QPoint screen)

@@ -62,6 +62,8 @@ private:
     void toggleMaximise();
     void placeWorkingForm();
     // Maximised or full screen: the skin's shadow lies outside the window.
+    FramePainter::Placement placement() const;
+    // Tiled or maximised: the skin's outline is the window's edge, its shadow outside.
     bool fillsArea() const;
     void unlight();
     void followScale(qreal scale);
@@ -77,6 +79,7 @@ private:
     qint16 m_pressAnswer = HitNowhere;
     // Maximised by the frame itself where no window manager would do it.
     bool m_selfMaximised = false;
+    bool m_tiled = false;
     QRect m_normalGeometry;
 };
 

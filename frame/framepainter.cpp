@@ -73,10 +73,10 @@ void FramePainter::makeScaledIcon(QSize size)
     }
 }
 
-void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton, qreal scale, bool fillsArea)
+void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton, qreal scale, Placement placement)
 {
     // Filling its area, the frame is the skin's middle: the shadow lies outside the window.
-    const QMargins outside = fillsArea ? shadow() : QMargins();
+    const QMargins outside = placement != Placement::Floating ? shadow() : QMargins();
     m_origin = QPoint(-outside.left(), -outside.top());
     const int w = frameSize.width() + outside.left() + outside.right();
     const int h = frameSize.height() + outside.top() + outside.bottom();
@@ -119,7 +119,7 @@ void FramePainter::PaintForm(QSize frameSize, qint16 hoverButton, qreal scale, b
         put(w - 117, 0, 117, 38, m_skin.slot(3));
         break;
     }
-    if (fillsArea) {
+    if (placement == Placement::Maximised) {
         put(w - 117 + 24, 12, 25, 16,
             m_skin.slot(hoverButton == 2 ? Skin::RestoreLitSlot : Skin::RestoreSlot));
     }

@@ -23,10 +23,16 @@ public:
     // Any picture; drawn as a 32 × 32 icon with a one-bit mask, then shrunk to 18 × 18.
     void setIcon(const QImage &icon);
 
+    // Where the window stands: on its own, in a tile of a tiling window manager, or maximised
+    // (full screen too).
+    enum class Placement { Floating, Tiled, Maximised };
+
     // Recomposes the frame for its size and hover state, in device pixels at `scale` to a
     // pixel of frameSize, from the skin's pictures for the nearest density. A frame that fills
-    // its area (maximised) leaves its shadow outside and shows "restore" on the maximise button.
-    void PaintForm(QSize frameSize, qint16 hoverButton, qreal scale = 1, bool fillsArea = false);
+    // its area (tiled or maximised) leaves its shadow outside; a maximised one shows "restore"
+    // on the maximise button.
+    void PaintForm(QSize frameSize, qint16 hoverButton, qreal scale = 1,
+                   Placement placement = Placement::Floating);
     // How far the skin reaches past a frame that fills its area: its shadow, outside the
     // outline.
     static QMargins shadow() { return {13, 11, 13, 12}; }

@@ -1,33 +1,66 @@
 #include "frame/windowmanager.h"
 
 #include <QGuiApplication>
+#include <QWindow>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <xcb/xcb.h>
 
 namespace tolvane {
+namespace {
+
+xcb_connection_t *x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// existing: only an atom the server already knows, or none.
+xcb_atom_t atom(xcb_connection_t *connection, const char *name, bool existing = true)
+{
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, existing, std::strlen(name), name), nullptr);
+    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return found;
+}
+
+// Maximised in one direction at least; in both, Qt itself reports the window maximised.
+bool x11Tiled(xcb_connection_t *connection, xcb_window_t window)
+{
+    static const xcb_atom_t state = atom(connection, "_NET_WM_STATE", false);
+    static const xcb_atom_t vertical = atom(connection, "_NET_WM_STATE_MAXIMIZED_VERT", false);
+    static const xcb_atom_t horizontal = atom(connection, "_NET_WM_STATE_MAXIMIZED_HORZ", false);
+    xcb_get_property_reply_t *property = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, state, XCB_ATOM_ATOM, 0, 32), nullptr);
+    if (!property)
+        return false;
+    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(property));
+    const auto *end = atoms + xcb_get_property_value_length(property) / sizeof(xcb_atom_t);
+    const bool tiled = std::any_of(atoms, end, [](xcb_atom_t held) {
+        return held != XCB_ATOM_NONE && (held == vertical || held == horizontal);
+    });
+    std::free(property);
+    return tiled;
+}
+
+} // namespace
 
 bool windowManagerPresent()
 {
     const QString platform = QGuiApplication::platformName();
     if (platform.startsWith(QLatin1String("wayland")))
         return true; // the compositor always manages windows
-    if (platform != QLatin1String("xcb"))
-        return false;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
         return false;
 
     // An EWMH window manager announces itself on the root window.
-    xcb_connection_t *connection = x11->connection();
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    static const char name[] = "_NET_SUPPORTING_WM_CHECK";
-    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, std::strlen(name), name), nullptr);
-    if (!atom)
-        return false;
-    const xcb_atom_t check = atom->atom;
-    std::free(atom);
+    const xcb_atom_t check = atom(connection, "_NET_SUPPORTING_WM_CHECK");
     if (check == XCB_ATOM_NONE)
         return false;
     xcb_get_property_reply_t *property = xcb_get_property_reply(
@@ -37,6 +70,15 @@ bool windowManagerPresent()
     const bool present = xcb_get_property_value_length(property) > 0;
     std::free(property);
     return present;
+}
+
+bool windowTiled(const QWindow *window)
+{
+    if (!window || !window->handle())
+        return false;
+    if (xcb_connection_t *connection = x11Connection())
+        return x11Tiled(connection, xcb_window_t(window->winId()));
+    return false;
 }
 
 } // namespace tolvane

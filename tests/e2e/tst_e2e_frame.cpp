@@ -196,6 +196,33 @@ private Q_SLOTS:
         QCOMPARE(m_x->waitForGeometry(m_window, [&](QRect g) { return g == wanted; }), wanted);
     }
 
+    // A window manager that tiles (GNOME's and Xfce's halves) maximises in one direction and
+    // gives the size: the skin's outline becomes the window's edge, and untiled its shadow is back.
+    void tiledLeavesItsShadowOutside()
+    {
+        const QRect floating = frame();
+        const QRect corner(QPoint(13, 11), QSize(60, 20)); // past the shadow: outline, icon, title
+        const QImage skin = m_x->screenshot(artifact(u"floating.png"_s))
+                                .copy(corner.translated(floating.topLeft()));
+        const QString id = QString::number(m_window);
+        const auto place = [&](const QStringList &state, QSize size, QPoint skinAt) {
+            m_x->run(u"xprop"_s, QStringList{u"-id"_s, id} + state);
+            m_x->xdotool(u"windowsize %1 %2 %3"_s.arg(id).arg(size.width()).arg(size.height()));
+            const QRect now =
+                m_x->waitForGeometry(m_window, [&](QRect g) { return g.size() == size; });
+            return now.size() == size && XSession::waitUntil([&] {
+                       const QImage shot = m_x->screenshot(artifact(u"placed.png"_s));
+                       return shot.copy(QRect(now.topLeft() + skinAt, corner.size())) == skin;
+                   });
+        };
+        QVERIFY2(place({u"-f"_s, u"_NET_WM_STATE"_s, u"32a"_s, u"-set"_s, u"_NET_WM_STATE"_s,
+                        u"_NET_WM_STATE_MAXIMIZED_VERT"_s},
+                       QSize(640, 768), QPoint()),
+                 "tiled, the window still shows its shadow");
+        QVERIFY2(place({u"-remove"_s, u"_NET_WM_STATE"_s}, floating.size(), corner.topLeft()),
+                 "untiled, the shadow did not come back");
+    }
+
     void renamesThroughWorkingForm()
     {
         renameAsPics();

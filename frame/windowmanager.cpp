@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
+#include <typeinfo>
 #include <xcb/xcb.h>
 
 namespace tolvane {
@@ -47,6 +49,44 @@ bool x11Tiled(xcb_connection_t *connection, xcb_window_t window)
     return tiled;
 }
 
+// Qt's Wayland window keeps the tiled edges the compositor sent (xdg-shell's tiled states),
+// behind an exported member function with no public header: found by its name in the library
+// the Wayland platform loaded.
+using TiledEdges = int (*)(const QObject *waylandWindow);
+
+TiledEdges waylandTiledEdges()
+{
+    static const TiledEdges found = []() -> TiledEdges {
+        void *library = ::dlopen("libQt6WaylandClient.so.6", RTLD_LAZY | RTLD_NOLOAD);
+        if (!library)
+            return nullptr;
+        return reinterpret_cast<TiledEdges>(::dlsym(
+            library, "_ZNK15QtWaylandClient14QWaylandWindow26toplevelWindowTilingStatesEv"));
+    }();
+    return found;
+}
+
+// Stands for the platform window, whose class has no public header: the C++ ABI gives any
+// polymorphic object its dynamic type and its start the same way, whatever the class.
+struct Polymorphic
+{
+    virtual ~Polymorphic() = default;
+};
+
+bool waylandTiled(const QWindow &window)
+{
+    const TiledEdges edges = waylandTiledEdges();
+    const auto *handle = reinterpret_cast<const Polymorphic *>(window.handle());
+    // Only one of Qt's own Wayland windows, each a QObject at its start, is asked.
+    if (!edges || !handle || std::strncmp(typeid(*handle).name(), "N15QtWaylandClient", 18) != 0)
+        return false;
+    const auto *object = static_cast<const QObject *>(dynamic_cast<const void *>(handle));
+    if (!object->inherits("QtWaylandClient::QWaylandWindow"))
+        return false;
+    const int tiled = edges(object); // left 1, right 2, top 4, bottom 8
+    return tiled > 0 && tiled < 16;
+}
+
 } // namespace
 
 bool windowManagerPresent()
@@ -72,10 +112,17 @@ bool windowManagerPresent()
     return present;
 }
 
+bool waylandTellsTiled()
+{
+    return waylandTiledEdges() != nullptr;
+}
+
 bool windowTiled(const QWindow *window)
 {
     if (!window || !window->handle())
         return false;
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return waylandTiled(*window);
     if (xcb_connection_t *connection = x11Connection())
         return x11Tiled(connection, xcb_window_t(window->winId()));
     return false;

@@ -8,10 +8,12 @@ namespace tolvane {
 // A bare X server, as under Xvfb, has nothing that would; the frame then does it itself.
 bool windowManagerPresent();
 
-// Whether an X11 window manager has put the window against two opposite edges of its area
-// without maximising it (a maximise in one direction, as GNOME's and Xfce's tiling do): the
-// window then fills the place it was given. Wayland's tiled states are not told to programs by
-// Qt; there, and where nothing says so, the window is taken as floating.
+// Whether the window manager has put the window in a tile without maximising it: the window
+// then fills the place it was given. X11 window managers say so with a maximise in one
+// direction (GNOME's and Xfce's halves); Wayland compositors with xdg-shell's tiled states.
+// Where nothing says so, the window is taken as floating.
 bool windowTiled(const QWindow *window);
+// Whether the Qt running here keeps Wayland's tiled states (once its Wayland platform is loaded).
+bool waylandTellsTiled();
 
 } // namespace tolvane

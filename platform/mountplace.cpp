@@ -3,8 +3,10 @@
 #include <QFile>
 #include <blkid/blkid.h>
 #include <dirent.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 
 namespace tolvane {
@@ -85,6 +87,43 @@ QByteArray udevName(const char *folder, const QByteArray &device)
     return found;
 }
 
+// libblkid's calls, opened at the first probe rather than linked: most runs never probe, and
+// the library would sit in every run's memory. Without it nothing is probed, as on a device
+// that cannot be read.
+struct Blkid
+{
+    decltype(&blkid_new_probe_from_filename) newProbe = nullptr;
+    decltype(&blkid_probe_enable_superblocks) enableSuperblocks = nullptr;
+    decltype(&blkid_probe_set_superblocks_flags) setSuperblocksFlags = nullptr;
+    decltype(&blkid_do_safeprobe) safeProbe = nullptr;
+    decltype(&blkid_probe_lookup_value) lookupValue = nullptr;
+    decltype(&blkid_free_probe) freeProbe = nullptr;
+};
+
+const Blkid *blkid()
+{
+    static const std::optional<Blkid> calls = []() -> std::optional<Blkid> {
+        void *library = ::dlopen("libblkid.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return std::nullopt;
+        Blkid found;
+        const auto find = [library](auto &call, const char *name) {
+            call =
+                reinterpret_cast<std::remove_reference_t<decltype(call)>>(::dlsym(library, name));
+            return call != nullptr;
+        };
+        if (find(found.newProbe, "blkid_new_probe_from_filename") &&
+            find(found.enableSuperblocks, "blkid_probe_enable_superblocks") &&
+            find(found.setSuperblocksFlags, "blkid_probe_set_superblocks_flags") &&
+            find(found.safeProbe, "blkid_do_safeprobe") &&
+            find(found.lookupValue, "blkid_probe_lookup_value") &&
+            find(found.freeProbe, "blkid_free_probe"))
+            return found;
+        return std::nullopt;
+    }();
+    return calls ? &*calls : nullptr;
+}
+
 DeviceTags probeDevice(const QByteArray &source)
 {
     DeviceTags tags;
@@ -93,22 +132,23 @@ DeviceTags probeDevice(const QByteArray &source)
     std::free(real);
     tags.uuid = udevName("/dev/disk/by-uuid", device);
     tags.label = udevName("/dev/disk/by-label", device);
-    if (blkid_probe probe = blkid_new_probe_from_filename(device.constData())) {
-        blkid_probe_enable_superblocks(probe, 1);
-        blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_UUID | BLKID_SUBLKS_LABEL |
-                                                     BLKID_SUBLKS_TYPE);
-        if (blkid_do_safeprobe(probe) == 0) {
-            const auto value = [probe](const char *name, QByteArray &into) {
+    const Blkid *calls = blkid();
+    if (blkid_probe probe = calls ? calls->newProbe(device.constData()) : nullptr) {
+        calls->enableSuperblocks(probe, 1);
+        calls->setSuperblocksFlags(probe,
+                                   BLKID_SUBLKS_UUID | BLKID_SUBLKS_LABEL | BLKID_SUBLKS_TYPE);
+        if (calls->safeProbe(probe) == 0) {
+            const auto value = [calls, probe](const char *name, QByteArray &into) {
                 const char *data = nullptr;
                 size_t size = 0;
-                if (into.isEmpty() && blkid_probe_lookup_value(probe, name, &data, &size) == 0)
+                if (into.isEmpty() && calls->lookupValue(probe, name, &data, &size) == 0)
                     into = QByteArray(data, qsizetype(size)).chopped(size > 0 ? 1 : 0);
             };
             value("UUID", tags.uuid);
             value("LABEL", tags.label);
             value("TYPE", tags.type);
         }
-        blkid_free_probe(probe);
+        calls->freeProbe(probe);
     }
     return tags;
 }

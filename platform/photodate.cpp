@@ -1,9 +1,8 @@
 #include "platform/photodate.h"
 
-#include "platform/programplace.h"
+#include "platform/shippedmodule.h"
 
 #include <QtDebug>
-#include <dlfcn.h>
 
 namespace tolvane {
 namespace {
@@ -14,14 +13,12 @@ using Reader = int (*)(int folderFd, const char *name, long long *seconds);
 // megabyte to every run's memory.
 Reader reader()
 {
-    static const Reader found = []() -> Reader {
-        const std::filesystem::path path =
-            shippedFile(TOLVANE_PHOTO_BUILT, TOLVANE_PHOTO_INSTALLED);
-        void *module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        auto *read =
-            module ? reinterpret_cast<Reader>(::dlsym(module, "tolvane_photo_taken")) : nullptr;
+    static const Reader found = [] {
+        QString why;
+        const auto read = reinterpret_cast<Reader>(shippedModuleEntry(
+            TOLVANE_PHOTO_BUILT, TOLVANE_PHOTO_INSTALLED, "tolvane_photo_taken", why));
         if (!read)
-            qWarning("tolvane：无法读取拍摄日期（%s），照片按修改日期排列", ::dlerror());
+            qWarning("tolvane：无法读取拍摄日期（%s），照片按修改日期排列", qPrintable(why));
         return read;
     }();
     return found;

@@ -1,48 +1,24 @@
 #include "engine/conversion/simplifier.h"
 
+#include "engine/conversion/codepoints.h"
+#include "engine/conversion/openccconversion.h"
 #include "engine/conversion/simplifiedextras.h"
 #include "platform/programplace.h"
 #include "platform/rawname.h"
+#include "platform/shippedmodule.h"
 #include "platform/utf8.h"
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <opencc/Config.hpp>
-#include <opencc/Conversion.hpp>
-#include <opencc/ConversionChain.hpp>
-#include <opencc/Converter.hpp>
-#include <opencc/DictEntry.hpp>
-#include <opencc/DictGroup.hpp>
-#include <opencc/Exception.hpp>
-#include <opencc/Segmentation.hpp>
-#include <opencc/Segments.hpp>
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
 
 namespace tolvane {
 namespace {
-
-// The text is known to be valid UTF-8; a stray byte would still be stepped over, one at a time.
-int sequenceAt(const std::string_view text, size_t i)
-{
-    return std::max(1, utf8SequenceLength(text.data() + i, qsizetype(text.size() - i)));
-}
-
-size_t codePoints(const char *text, size_t size)
-{
-    return std::count_if(text, text + size,
-                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
-}
-
-size_t codePoints(const std::string &text)
-{
-    return codePoints(text.data(), text.size());
-}
 
 char32_t decode(const char *p, int n)
 {
@@ -95,16 +71,6 @@ std::string withExtras(const std::string &input, const std::string &converted)
     return out;
 }
 
-void flatten(const opencc::DictPtr &dict, std::vector<opencc::DictPtr> &out)
-{
-    if (const auto group = std::dynamic_pointer_cast<opencc::DictGroup>(dict)) {
-        for (const opencc::DictPtr &member : group->GetDicts())
-            flatten(member, out);
-    } else {
-        out.push_back(dict);
-    }
-}
-
 std::filesystem::path dictionaryFolder()
 {
     return shippedFile(TOLVANE_OPENCC_BUILD_DIR, TOLVANE_OPENCC_INSTALL_DIR);
@@ -138,24 +104,44 @@ bool isAscii(const QByteArray &text)
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+struct OpenccModule
+{
+    OpenccFactory create = nullptr;
+    QString why;
+};
+
+// Loaded at the first conversion, never before: OpenCC and its own libraries would otherwise
+// sit in the memory of every run.
+const OpenccModule &openccModule()
+{
+    static const OpenccModule module = [] {
+        OpenccModule found;
+        found.create = reinterpret_cast<OpenccFactory>(
+            shippedModuleEntry(TOLVANE_OPENCC_MODULE_BUILT, TOLVANE_OPENCC_MODULE_INSTALLED,
+                               "tolvane_opencc_conversion", found.why));
+        return found;
+    }();
+    return module;
+}
+
 } // namespace
 
 Simplifier::Simplifier(const std::string &config, Phrases phrases) : m_phrases(phrases)
 {
-    try {
-        opencc::Config loader;
-        m_converter = loader.NewFromString(withFullPaths(config),
-                                           std::filesystem::path(config).parent_path().string());
-        for (const opencc::ConversionPtr &step :
-             m_converter->GetConversionChain()->GetConversions())
-            flatten(step->GetDict(), m_characterSteps.emplace_back());
-    } catch (const opencc::Exception &e) {
-        m_errorText = QString::fromLocal8Bit(e.what());
-    } catch (const std::exception &e) {
-        m_errorText = QString::fromLocal8Bit(e.what());
+    const OpenccModule &module = openccModule();
+    if (!module.create) {
+        m_errorText = QStringLiteral("繁简转换模块无法载入（%1）").arg(module.why);
+        return;
     }
-    if (!m_errorText.isEmpty())
-        m_converter.reset();
+    std::string error;
+    try {
+        m_conversion.reset(module.create(
+            withFullPaths(config), std::filesystem::path(config).parent_path().string(), error));
+    } catch (const std::exception &e) {
+        error = e.what();
+    }
+    if (!m_conversion)
+        m_errorText = QString::fromLocal8Bit(error);
 }
 
 Simplifier::~Simplifier() = default;
@@ -196,19 +182,17 @@ std::string Simplifier::configPath(ConversionProfile profile)
 
 QByteArray Simplifier::simplify(const QByteArray &utf8) const
 {
-    if (!m_converter || isAscii(utf8) || !isValidUtf8(utf8))
+    if (!m_conversion || isAscii(utf8) || !isValidUtf8(utf8))
         return utf8;
     const std::string input = utf8.toStdString();
     try {
         if (m_phrases == Phrases::ReplaceWords)
             return QByteArray::fromStdString(convertWords(input));
-        std::string converted = convertRun(input);
+        std::string converted = m_conversion->convertRun(input, false);
         // OpenCC reads C strings: a NUL in the text would cut it short.
         if (codePoints(converted) != codePoints(input))
-            converted = convertCharacters(input.data(), input.size());
+            converted = m_conversion->convertCharacters(input.data(), input.size());
         return QByteArray::fromStdString(withExtras(input, converted));
-    } catch (const opencc::Exception &) {
-        return utf8;
     } catch (const std::exception &) {
         return utf8;
     }
@@ -222,30 +206,6 @@ QString Simplifier::simplify(const QString &text) const
     return QString::fromUtf8(simplify(text.toUtf8()));
 }
 
-// Phrases give better names (乾隆 stays, 瞭解 becomes 了解), but a phrase whose simplified form
-// is longer or shorter would move the characters after it; such a segment goes character by
-// character.
-std::string Simplifier::convertRun(const std::string &text) const
-{
-    const opencc::SegmentsPtr segments = m_converter->GetSegmentation()->Segment(text);
-    const opencc::SegmentsPtr converted = m_converter->GetConversionChain()->Convert(segments);
-    if (converted->Length() != segments->Length())
-        return convertCharacters(text.data(), text.size());
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < segments->Length(); ++i) {
-        const char *in = segments->At(i);
-        const char *got = converted->At(i);
-        const size_t inSize = std::strlen(in);
-        if (m_phrases == Phrases::ReplaceWords ||
-            codePoints(in, inSize) == codePoints(got, std::strlen(got)))
-            out += got;
-        else
-            out += convertCharacters(in, inSize);
-    }
-    return out;
-}
-
 // Phrases may change their length here, so the extras go in before OpenCC rather than over its
 // result; OpenCC reads C strings, so the text between NULs is converted piece by piece.
 std::string Simplifier::convertWords(const std::string &text) const
@@ -254,37 +214,10 @@ std::string Simplifier::convertWords(const std::string &text) const
     for (size_t at = 0; at <= text.size();) {
         const size_t end = std::min(text.find('\0', at), text.size());
         const std::string piece = text.substr(at, end - at);
-        out += convertRun(withExtras(piece, piece));
+        out += m_conversion->convertRun(withExtras(piece, piece), true);
         if (end < text.size())
             out += '\0';
         at = end + 1;
-    }
-    return out;
-}
-
-// One character at a time, each step takes the first of its dictionaries that has a single
-// character for it: a phrase table that lengthens a character must not hide the character
-// table behind it.
-std::string Simplifier::convertCharacters(const char *text, size_t size) const
-{
-    std::string out;
-    out.reserve(size);
-    for (size_t i = 0; i < size;) {
-        const int n = sequenceAt({text, size}, i);
-        std::string character(text + i, n);
-        for (const auto &dicts : m_characterSteps) {
-            for (const opencc::DictPtr &dict : dicts) {
-                const auto entry = dict->Match(character);
-                if (entry.IsNull())
-                    continue;
-                if (std::string value = entry.Get()->GetDefault(); codePoints(value) == 1) {
-                    character = std::move(value);
-                    break;
-                }
-            }
-        }
-        out += character;
-        i += n;
     }
     return out;
 }

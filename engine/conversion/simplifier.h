@@ -6,14 +6,10 @@
 #include <QString>
 #include <memory>
 #include <string>
-#include <vector>
-
-namespace opencc {
-class Converter;
-class Dict;
-} // namespace opencc
 
 namespace tolvane {
+
+class OpenccConversion;
 
 // Traditional-to-simplified conversion of names. Every code point keeps its place: the result
 // has exactly as many code points as the input, so a name keeps its shape and its extension.
@@ -36,7 +32,7 @@ public:
     // The configuration file of a profile in the program's dictionary folder.
     static std::string configPath(ConversionProfile profile);
 
-    bool isReady() const { return m_converter != nullptr; }
+    bool isReady() const { return m_conversion != nullptr; }
     // Why the dictionaries could not be loaded; empty when ready. Until then nothing converts.
     QString errorText() const { return m_errorText; }
 
@@ -44,13 +40,9 @@ public:
     QString simplify(const QString &text) const;
 
 private:
-    std::string convertRun(const std::string &text) const;
     std::string convertWords(const std::string &text) const;
-    std::string convertCharacters(const char *text, size_t size) const;
 
-    std::shared_ptr<opencc::Converter> m_converter;
-    // Per conversion step, its dictionaries in lookup order, for one character at a time.
-    std::vector<std::vector<std::shared_ptr<opencc::Dict>>> m_characterSteps;
+    std::unique_ptr<const OpenccConversion> m_conversion;
     QString m_errorText;
     Phrases m_phrases;
 };

@@ -61,7 +61,7 @@ private:
     void Form_MouseUp();
     void toggleMaximise();
     void placeWorkingForm();
-    // Maximised or full screen: the skin's shadow lies outside the window.
+    // Maximised (full screen too), tiled by the window manager, or on its own.
     FramePainter::Placement placement() const;
     // Tiled or maximised: the skin's outline is the window's edge, its shadow outside.
     bool fillsArea() const;

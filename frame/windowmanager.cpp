@@ -20,7 +20,7 @@ xcb_connection_t *x11Connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-// existing: only an atom the server already knows, or none.
+// existing: only an atom the server already knows, or none; else one made if needed.
 xcb_atom_t atom(xcb_connection_t *connection, const char *name, bool existing = true)
 {
     xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
@@ -42,9 +42,8 @@ bool x11Tiled(xcb_connection_t *connection, xcb_window_t window)
         return false;
     const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(property));
     const auto *end = atoms + xcb_get_property_value_length(property) / sizeof(xcb_atom_t);
-    const bool tiled = std::any_of(atoms, end, [](xcb_atom_t held) {
-        return held != XCB_ATOM_NONE && (held == vertical || held == horizontal);
-    });
+    const bool tiled = std::any_of(
+        atoms, end, [](xcb_atom_t held) { return held == vertical || held == horizontal; });
     std::free(property);
     return tiled;
 }

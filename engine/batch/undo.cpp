@@ -16,6 +16,14 @@ QString gone()
     return QStringLiteral("文件已被删除、改名或替换");
 }
 
+// An entry as reported: its names as paths below the batch's folder.
+JournalRecord::Entry shownBelow(const QByteArray &path, JournalRecord::Entry entry)
+{
+    entry.from = pathBelow(path, entry.from);
+    entry.to = pathBelow(path, entry.to);
+    return entry;
+}
+
 // The folder at a path, when it is there and is the recorded one: on the recorded file system
 // (a journal of the first format names none) at the recorded place inside it.
 std::shared_ptr<const FolderHandle> openIfSame(const QByteArray &path, const JournalRecord &record)
@@ -111,10 +119,7 @@ void Undo::planBlock(const QByteArray &path, std::shared_ptr<const FolderHandle>
         };
         for (const qsizetype e : entries) {
             const JournalRecord::Entry &entry = m_record.entries[e];
-            // Reported with their paths below the batch's folder.
-            JournalRecord::Entry shown = entry;
-            shown.from = pathBelow(path, entry.from);
-            shown.to = pathBelow(path, entry.to);
+            const JournalRecord::Entry shown = shownBelow(path, entry);
             const QByteArray temporary = temporaryName(m_record.temporaryStem, entry.id);
             QByteArray at;
             if (isThere(entry.to, entry.identity))
@@ -179,12 +184,9 @@ void Undo::prepare()
             planBlock(paths[b], std::move(handle), byBlock[b]);
             continue;
         }
-        for (const qsizetype e : byBlock[b]) {
-            JournalRecord::Entry shown = m_record.entries[e];
-            shown.from = pathBelow(paths[b], shown.from);
-            shown.to = pathBelow(paths[b], shown.to);
-            m_lost.append({shown, QStringLiteral("它所在的文件夹已被删除、改名或移走")});
-        }
+        for (const qsizetype e : byBlock[b])
+            m_lost.append({shownBelow(paths[b], m_record.entries[e]),
+                           QStringLiteral("它所在的文件夹已被删除、改名或移走")});
     }
     if (m_blocks.empty())
         planBlock({}, m_handle, {});

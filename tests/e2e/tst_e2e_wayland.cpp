@@ -54,25 +54,49 @@ class TestE2eWayland : public QObject
         walk(walk, QJsonDocument::fromJson(run(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s})).object());
         return found;
     }
-    // Whether the screen comes to show every opaque pixel of a skin picture as drawn for
-    // `scale`, at `at` (device pixels), as far as the picture lies on the screen.
-    bool shows(int id, qreal scale, QPoint at) const
+    // Empty once the screen comes to show every opaque pixel of a skin picture as drawn for
+    // `scale`, at `at` (device pixels), as far as the picture lies on the screen. Otherwise what
+    // the last screenshot showed: how many pixels differed, where nearby the picture for either
+    // scale lies instead, and the windows.
+    QString shows(int id, qreal scale, QPoint at) const
     {
+        // Opaque pixels that differ (-1 when too few lie on the screen), or whether any does.
+        const auto differing = [](const QImage &skin, const QImage &shot, QPoint at, bool any) {
+            int opaque = 0, differ = 0;
+            for (int y = 0; y < skin.height() && !(any && differ); ++y)
+                for (int x = 0; x < skin.width() && !(any && differ); ++x)
+                    if (qAlpha(skin.pixel(x, y)) == 255 && shot.valid(at + QPoint(x, y)) &&
+                        ++opaque)
+                        differ += shot.pixel(at + QPoint(x, y)) != skin.pixel(x, y);
+            return (opaque > 100 || differ) ? differ : -1;
+        };
         const QImage skin = SkinArtist().picture(id, scale);
-        return QTest::qWaitFor(
-            [&] {
-                QFile::remove(m_home.path() + u"/shot.png"_s);
-                run(u"grim"_s, {m_home.path() + u"/shot.png"_s});
-                const QImage shot(m_home.path() + u"/shot.png"_s);
-                int opaque = 0, same = 0;
-                for (int y = 0; y < skin.height(); ++y)
-                    for (int x = 0; x < skin.width(); ++x)
-                        if (qAlpha(skin.pixel(x, y)) == 255 && shot.valid(at + QPoint(x, y)) &&
-                            ++opaque)
-                            same += shot.pixel(at + QPoint(x, y)) == skin.pixel(x, y);
-                return opaque > 100 && same == opaque;
-            },
-            30000);
+        QImage shot;
+        if (QTest::qWaitFor(
+                [&] {
+                    QFile::remove(m_home.path() + u"/shot.png"_s);
+                    run(u"grim"_s, {m_home.path() + u"/shot.png"_s});
+                    return differing(skin, shot = QImage(m_home.path() + u"/shot.png"_s), at,
+                                     false) == 0;
+                },
+                30000))
+            return {};
+        QString seen = u"%1 pixels differ;"_s.arg(differing(skin, shot, at, false));
+        for (const qreal other : {scale, scale == 1 ? 2.0 : 1.0}) {
+            const QImage picture = SkinArtist().picture(id, other);
+            for (int dy = -40; dy <= 40; ++dy)
+                for (int dx = -40; dx <= 40; ++dx)
+                    if (differing(picture, shot, at + QPoint(dx, dy), true) == 0)
+                        seen += u" the picture for scale %1 lies at %2, %3 from there;"_s.arg(other)
+                                    .arg(dx)
+                                    .arg(dy);
+        }
+        for (const QRect &window : windows())
+            seen += u" a window at %1, %2, %3 × %4;"_s.arg(window.x())
+                        .arg(window.y())
+                        .arg(window.width())
+                        .arg(window.height());
+        return seen;
     }
 
 private Q_SLOTS:
@@ -135,7 +159,8 @@ private Q_SLOTS:
         dlopen("libQt6WaylandClient.so.6", RTLD_LAZY);
         const QMargins out = waylandTellsTiled() ? FramePainter::shadow() : QMargins();
         const QPoint corner(-117 + out.right(), -out.top()); // from the tile's top-right
-        QVERIFY(shows(103, 2, (QPoint(800, 0) + corner) * 2));
+        QString seen = shows(103, 2, (QPoint(800, 0) + corner) * 2);
+        QVERIFY2(seen.isEmpty(), qPrintable(seen));
         // The lists reach down to the tile's bottom: white where the form's own grey would be.
         const QImage shot(m_home.path() + u"/shot.png"_s);
         for (const QPoint list : {QPoint(60, 560), QPoint(760, 560)})
@@ -143,7 +168,8 @@ private Q_SLOTS:
 
         // At scale 1 the window follows: the pictures for scale 1, at the new tile's edge.
         run(u"swaymsg"_s, {u"output HEADLESS-1 scale 1"_s});
-        QVERIFY(shows(103, 1, QPoint(1600, 0) + corner));
+        seen = shows(103, 1, QPoint(1600, 0) + corner);
+        QVERIFY2(seen.isEmpty(), qPrintable(seen));
     }
 };
 

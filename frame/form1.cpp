@@ -128,10 +128,7 @@ void Form1::paintEvent(QPaintEvent *event)
 
 void Form1::resizeEvent(QResizeEvent *)
 {
-    // A window manager that tiles says so as it gives the new size.
-    m_tiled = windowTiled(windowHandle());
-    placeWorkingForm();
-    PaintForm();
+    followPlacement();
 }
 
 void Form1::changeEvent(QEvent *event)
@@ -139,9 +136,7 @@ void Form1::changeEvent(QEvent *event)
     // A state change can leave the size as it was; the buttons' look and the working form's
     // place must still follow.
     if (event->type() == QEvent::WindowStateChange) {
-        m_tiled = windowTiled(windowHandle());
-        placeWorkingForm();
-        PaintForm();
+        followPlacement();
     } else if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
         unlight();
     }
@@ -170,6 +165,14 @@ void Form1::unlight()
 {
     m_hover.clear();
     Form_MouseMove();
+}
+
+// A window manager that tiles says so as it gives a size or a state.
+void Form1::followPlacement()
+{
+    m_tiled = windowTiled(windowHandle());
+    placeWorkingForm();
+    PaintForm();
 }
 
 FramePainter::Placement Form1::placement() const

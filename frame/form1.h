@@ -61,6 +61,8 @@ private:
     void Form_MouseUp();
     void toggleMaximise();
     void placeWorkingForm();
+    // Reads whether the window is tiled, then lays out the working form and repaints.
+    void followPlacement();
     // Maximised (full screen too), tiled by the window manager, or on its own.
     FramePainter::Placement placement() const;
     // Tiled or maximised: the skin's outline is the window's edge, its shadow outside.

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <type_traits>
 #include <unistd.h>
